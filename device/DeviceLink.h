@@ -1,0 +1,92 @@
+#pragma once
+#include <atomic>
+#include <chrono>
+#include <cstdint>
+#include <deque>
+#include <functional>
+#include <memory>
+#include <mutex>
+#include <thread>
+#include <vector>
+
+#include "device/MidiBackend.h"
+#include "patch/PatchData.h"
+
+namespace orv {
+
+class MidiPort;
+
+// Device events, queued by the link and delivered from its tick.
+enum DeviceEvent : int32_t {
+  EVENT_CONNECTED = 1,  // value: model code
+  EVENT_DISCONNECTED = 2,
+  EVENT_NOT_CONNECTED = 3,  // every tick while not connected
+  EVENT_DUMP_RECEIVED = 4,
+  EVENT_PARAMETER_CHANGED = 5,  // value: parameter identifier
+  EVENT_SETTING_REPORTED = 6,   // value: setting number * 256 + value
+};
+
+// The process-wide link to the amplifier: state mirror, `edited` flag, connection state, event
+// queue and listeners, and the 50 ms tick thread that delivers the events.
+//
+// Threads: the UI thread (mirror writes, sends, ports), the MIDI service's thread (receive
+// handler) and the tick thread. Every piece of shared state is guarded; see the .cpp.
+class DeviceLink {
+ public:
+  using Listener = void (*)(void* context, int32_t code, int32_t value, int32_t reserved);
+  using Clock = std::chrono::steady_clock;
+
+  // The process-wide instance, created on first use with a MidiPort over the backend made by
+  // the factory given to setBackendFactory() (the in-process virtual service by default).
+  static DeviceLink& instance();
+  static void destroy();
+  static void setBackendFactory(MidiBackendFactory factory);
+
+  void addListener(Listener callback, void* context);
+  void removeListener(Listener callback);
+  void postEvent(int32_t code, int32_t value);
+
+  bool isConnected() const;
+  char modelCode() const;  // 0 when not connected
+
+  // Mirror and edited flag. Compound read-check-write sequences go through withMirror(), which
+  // holds the mirror lock for the whole call (so the MIDI thread never sees half a write).
+  PatchData mirror() const;
+  void setMirror(const PatchData& data);
+  bool edited() const;
+  void setEdited(bool edited);
+  void withMirror(const std::function<void(PatchData&)>& f);
+
+  // Ports.
+  MidiPort& port();
+  void openPorts(int inputDevice, int outputDevice);  // throws CGenericException 200 / 201
+  void checkPorts();
+
+  // Sends, only while connected; a failed send throws CGenericException 202. Sends from any
+  // thread are serialised, so two messages never interleave on the output.
+  void send(const std::vector<uint8_t>& message);
+  void requestDump();
+  void requestSettings();
+  void sendSetting(uint8_t number, uint8_t value);
+  void sendWholePatch();
+
+  // The MIDI receive entry point (public for tests and the port layer).
+  void receive(const uint8_t* bytes, std::size_t length);
+
+  // One tick of the timer (public so tests can drive time by hand; see setClockForTesting).
+  void tick();
+  // Tests: replace the steady clock and stop the tick thread so ticks are driven by hand.
+  void setClockForTesting(std::function<Clock::time_point()> now);
+
+  DeviceLink(const DeviceLink&) = delete;
+  DeviceLink& operator=(const DeviceLink&) = delete;
+
+ private:
+  DeviceLink();
+  ~DeviceLink();
+  // Implementation details are the .cpp's.
+  struct Impl;
+  std::unique_ptr<Impl> impl_;
+};
+
+}  // namespace orv
