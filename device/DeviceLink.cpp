@@ -115,7 +115,10 @@ DeviceLink::DeviceLink() : impl_(std::make_unique<Impl>()) {
 }
 
 DeviceLink::~DeviceLink() {
-  impl_->port.reset();  // no message arrives after this
+  // Close the input while the port still exists: a message being received at this moment may
+  // still send its Dump Request. No message arrives after this.
+  impl_->port->closeInput();
+  impl_->port.reset();
   stopTicks();
 }
 
