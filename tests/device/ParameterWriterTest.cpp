@@ -94,6 +94,11 @@ TEST_F(ParameterWriterTest, TwoByteValuesAndUnchangedValues) {
   link->setEdited(false);
   EXPECT_EQ(writer->setTwoByte(1035, 300), Outcome::Unchanged);
   EXPECT_EQ(writer->setOneByte(1001, 0), Outcome::Unchanged);
+  EXPECT_EQ(writer->setOneByte(1013, 0), Outcome::Inapplicable);  // Rack Release under Stomp
+  writer->setOneByte(1008, 1);
+  link->setEdited(false);
+  forget();
+  EXPECT_EQ(writer->setOneByte(1013, 0), Outcome::Unchanged);  // Rack's default
   EXPECT_FALSE(link->edited());
   link->setEdited(true);
   EXPECT_EQ(writer->setTwoByte(1035, 300), Outcome::Unchanged);
@@ -103,13 +108,6 @@ TEST_F(ParameterWriterTest, TwoByteValuesAndUnchangedValues) {
   // Stray high bits in a stored pair do not count as a difference.
   link->withMirror([](PatchData& m) { m[178] |= 0x80; });
   EXPECT_EQ(writer->setTwoByte(1035, 300), Outcome::Unchanged);
-}
-
-TEST_F(ParameterWriterTest, RackReleaseSetToItsValueSendsNothing) {
-  connect(initWith({{144, 1}, {148, 33}}));
-  EXPECT_EQ(writer->setOneByte(1013, 33), Outcome::Unchanged);
-  EXPECT_EQ(writer->setOneByte(1013, 34), Outcome::Written);
-  EXPECT_EQ(wire(), std::vector<Bytes>{change(148, 0, 34)});
 }
 
 TEST_F(ParameterWriterTest, NameSendsOnlyChangedBytesAndMasksHighBytes) {
