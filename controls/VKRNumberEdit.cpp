@@ -72,8 +72,13 @@ void CVKRNumberEdit::FocusLost() {
 }
 
 void CVKRNumberEdit::focusOutEvent(QFocusEvent* event) {
-  // A popup taking the focus for a moment does not close the entry.
-  if (event->reason() != Qt::PopupFocusReason && !isHidden()) FocusLost();
+  // A popup taking the focus for a moment does not close the entry. A window that is closing
+  // (or being destroyed) takes the typed text with it: its listener may be gone already.
+  const bool closing = window()->isHidden();
+  if (event->reason() != Qt::PopupFocusReason && !isHidden()) {
+    if (closing) m_cancelled = true;
+    FocusLost();
+  }
   QLineEdit::focusOutEvent(event);
 }
 

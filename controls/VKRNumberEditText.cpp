@@ -30,7 +30,11 @@ CVKRNumberEditText::CVKRNumberEditText(QWidget* parent) : QWidget(parent) {
   setFocusPolicy(Qt::ClickFocus);
 }
 
-CVKRNumberEditText::~CVKRNumberEditText() = default;
+CVKRNumberEditText::~CVKRNumberEditText() {
+  // The entry goes first, while this display can still take its focus-loss call.
+  delete m_entry;
+  m_entry = nullptr;
+}
 
 int CVKRNumberEditText::Clamp(int v) const {
   if (v <= m_min) return m_min;
