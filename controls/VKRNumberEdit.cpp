@@ -47,7 +47,7 @@ void CVKRNumberEdit::keyPressEvent(QKeyEvent* event) {
 }
 
 void CVKRNumberEdit::CommitByEnter() {
-  m_display->StoreText(text());
+  m_display->StoreText(text(), m_parseId);
   m_display->setFocus(Qt::OtherFocusReason);
   // Without an active window no focus event arrives; the focus has moved all the same.
   if (!isHidden()) FocusLost();
@@ -65,7 +65,7 @@ void CVKRNumberEdit::Cancel() {
 void CVKRNumberEdit::FocusLost() {
   if (!m_cancelled) {
     hide();
-    m_display->StoreText(text());
+    m_display->StoreText(text(), m_parseId);
     m_display->NotifyListener();
   }
   m_cancelled = false;
