@@ -267,11 +267,9 @@ QImage ContactSheet::compose(const SkinGenerator::Images& images) {
   title(p, at, "Sprites (x2)");
   int y = at.y() + kTitle, x = at.x();
   for (int id : {192, 263})
-    drawStrip(p, images.at(id), ImageInventory::at(id), QPoint(x, y), 6, 2), y += 100;
-  for (int id : {213, 212}) {
-    drawStrip(p, images.at(id), ImageInventory::at(id), QPoint(x, y), 4, 2);
-    y += 54;
-  }
+    y += drawStrip(p, images.at(id), ImageInventory::at(id), QPoint(x, y), 6, 2);
+  for (int id : {213, 212})
+    y += drawStrip(p, images.at(id), ImageInventory::at(id), QPoint(x, y), 4, 2);
   int sx = x;
   for (int id : {185, 191, 204, 205}) {
     drawStrip(p, images.at(id), ImageInventory::at(id), QPoint(sx, y), 4, 2);
@@ -282,8 +280,8 @@ QImage ContactSheet::compose(const SkinGenerator::Images& images) {
   p.drawImage(QRect(x + 100, y, 192, 114), images.at(193));
   p.drawImage(QRect(x + 310, y, 192, 114), images.at(254));
   p.drawImage(QRect(x + 520, y, 16, 202), images.at(203));
-  p.drawImage(QRect(x + 550, y, 26, 300), images.at(232), QRect(0, 0, 13, 150));
-  p.drawImage(QRect(x + 590, y, 26, 300), images.at(231), QRect(0, 0, 13, 150));
+  p.drawImage(QRect(x + 550, y, 26, 200), images.at(232), QRect(0, 0, 13, 100));
+  p.drawImage(QRect(x + 590, y, 26, 200), images.at(231), QRect(0, 0, 13, 100));
   p.drawImage(QRect(x + 630, y, 150, 19 * 2), images.at(183), QRect(0, 0, 75, 19));
   p.drawImage(QRect(x + 630, y + 50, 150, 19 * 2), images.at(184), QRect(0, 0, 75, 19));
 
@@ -293,6 +291,23 @@ QImage ContactSheet::compose(const SkinGenerator::Images& images) {
   y += drawStrip(p, images.at(187), ImageInventory::at(187), QPoint(kGap, y), 26, 2);
   y += drawStrip(p, images.at(189), ImageInventory::at(189), QPoint(kGap, y), 20, 2);
   y += drawStrip(p, images.at(188), ImageInventory::at(188), QPoint(kGap, y), 10, 2);
+
+  title(p, QPoint(kGap, y), "Lit amplifier-type names (x2) and connection indicators");
+  y += kTitle;
+  for (const ModelSkin& skin : ModelSkin::all()) {
+    if (skin.model == '0') continue;  // the default skin serves '0' and '1'
+    int nx = kGap;
+    for (int id : skin.ampTypeLabels) {
+      if (!id) continue;
+      const QImage& name = images.at(id);
+      p.fillRect(QRect(nx, y, name.width() * 2, name.height() * 2), QColor(24, 24, 26));
+      p.drawImage(QRect(nx, y, name.width() * 2, name.height() * 2), name);
+      nx += name.width() * 2 + 8;
+    }
+    const ImageSpec& lamp = ImageInventory::at(skin.connectionIndicator);
+    drawStrip(p, images.at(lamp.id), lamp, QPoint(nx + 20, y - 6), 2, 1);
+    y += 50;
+  }
   p.end();
   return sheet.copy(0, 0, width, std::min(sheet.height(), y + kGap));
 }
