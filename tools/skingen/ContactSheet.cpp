@@ -87,7 +87,7 @@ class Preview {
   void drawDials(QPainter& p) {
     for (const ControlLayout& c : LayoutData::controls()) {
       if (c.kind != ControlKind::Dial || hidden(c.id)) continue;
-      const ImageSpec& strip = ImageInventory::at(c.image);
+      const ImageInfo& strip = ImageInventory::at(c.image);
       int frame;
       if (c.id == 1078)
         frame = int(
@@ -113,7 +113,7 @@ class Preview {
     if (!skin_.hasCabinet && sample_.ampType == 0) drawPicture(p, 1100, 240);
     drawPicture(p, 1276, skin_.ratioScale);
     // The ratio knob sits on its scale.
-    const ImageSpec& strip = ImageInventory::at(187);
+    const ImageInfo& strip = ImageInventory::at(187);
     const QRect r = rectOf(1144);
     drawCell(p, images_.at(187), r.topLeft(), r.size(), 30 * strip.cellHeight);
   }
@@ -122,7 +122,7 @@ class Preview {
     const LayoutRect label = skin_.labelRect(sample_.ampType);
     drawCell(p, images_.at(skin_.ampTypeLabels[sample_.ampType]), QPoint(label.x, label.y),
              QSize(label.width, label.height), 0);
-    const ImageSpec& sw = ImageInventory::at(skin_.sectionSwitch);
+    const ImageInfo& sw = ImageInventory::at(skin_.sectionSwitch);
     for (int i = 0; i < 5; ++i) {
       const QRect r = rectOf(1019 + i);
       const int cell = sample_.sections[i] ? 5 : 0;  // normal-on, normal-off
@@ -137,7 +137,7 @@ class Preview {
 
   void drawPullDown(QPainter& p, int id, const QString& text, bool enabled) {
     const QRect r = rectOf(id);
-    const ImageSpec& sprite = ImageInventory::at(LayoutData::at(id).image);
+    const ImageInfo& sprite = ImageInventory::at(LayoutData::at(id).image);
     drawCell(p, images_.at(sprite.id), r.topLeft(), r.size(), enabled ? 72 : 0);
     p.setFont(Lettering::font(id == 1117 || id == 1147 ? 10 : 12, false));
     p.setPen(enabled ? kAmber : QColor(64, 44, 0));
@@ -226,14 +226,14 @@ void title(QPainter& p, QPoint at, const QString& text) {
 }
 
 // Every frame of a strip (or cell of a sprite) side by side, `columns` to a row, at `scale`.
-int drawStrip(QPainter& p, const QImage& strip, const ImageSpec& spec, QPoint at, int columns,
+int drawStrip(QPainter& p, const QImage& strip, const ImageInfo& info, QPoint at, int columns,
               int scale) {
-  const int w = spec.width * scale, h = spec.cellHeight * scale;
-  for (int i = 0; i < spec.cellCount; ++i) {
+  const int w = info.width * scale, h = info.cellHeight * scale;
+  for (int i = 0; i < info.cellCount; ++i) {
     const QRect target(at.x() + (i % columns) * (w + 6), at.y() + (i / columns) * (h + 6), w, h);
-    p.drawImage(target, strip, QRect(0, i * spec.cellHeight, spec.width, spec.cellHeight));
+    p.drawImage(target, strip, QRect(0, i * info.cellHeight, info.width, info.cellHeight));
   }
-  const int rows = (spec.cellCount + columns - 1) / columns;
+  const int rows = (info.cellCount + columns - 1) / columns;
   return rows * (h + 6);
 }
 
@@ -304,7 +304,7 @@ QImage ContactSheet::compose(const SkinGenerator::Images& images) {
       p.drawImage(QRect(nx, y, name.width() * 2, name.height() * 2), name);
       nx += name.width() * 2 + 8;
     }
-    const ImageSpec& lamp = ImageInventory::at(skin.connectionIndicator);
+    const ImageInfo& lamp = ImageInventory::at(skin.connectionIndicator);
     drawStrip(p, images.at(lamp.id), lamp, QPoint(nx + 20, y - 6), 2, 1);
     y += 50;
   }
