@@ -18,8 +18,8 @@ namespace {
 constexpr int kTextPixelHeight = 11;
 constexpr int kEntryInset = 3;  // the entry leaves this much of the plate at top and bottom
 
-int LeadingInteger(const std::string& text) {
-  return static_cast<int>(std::strtol(text.c_str(), nullptr, 10));
+int LeadingInteger(std::string_view text) {
+  return static_cast<int>(std::strtol(std::string(text).c_str(), nullptr, 10));
 }
 }  // namespace
 

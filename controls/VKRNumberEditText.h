@@ -6,6 +6,7 @@
 #include <QWidget>
 #include <functional>
 #include <string>
+#include <string_view>
 
 #include "controls/ImageExResource.h"
 #include "controls/WheelNotches.h"
@@ -21,14 +22,15 @@ class IVKREditListener;
 // `OnEditChanged(id, value)`, also when the value stayed the same.
 //
 // The texts come from a formatter and typed text is read by a parser, both keyed by the
-// display's format identifier and plugged in by the owner; without them the value is shown and
-// read as a plain integer.
+// display's format identifier and plugged in by the owner (the value-text functions of the
+// patch layer fit both slots as they are); without them the value is shown and read as a plain
+// integer. Whatever the parser returns is clamped to the display's range.
 class CVKRNumberEditText : public QWidget {
   Q_OBJECT
 
  public:
   using Formatter = std::function<std::string(int formatId, int value)>;
-  using Parser = std::function<int(int parseId, const std::string& text)>;
+  using Parser = std::function<int(int parseId, std::string_view text)>;
   static constexpr int kMaxTypedLength = 255;
 
   explicit CVKRNumberEditText(QWidget* parent = nullptr);

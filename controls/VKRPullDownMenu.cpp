@@ -30,9 +30,10 @@ CVKRPullDownMenu::~CVKRPullDownMenu() {
 void CVKRPullDownMenu::FillItems() {
   m_items.clear();
   if (!m_source) return;
-  for (const std::string& name : m_source(m_kind)) {
+  for (std::string_view name : m_source(m_kind)) {
     if (m_items.size() == kMaxItems) break;
-    m_items.push_back(QString::fromStdString(name).left(kMaxItemLength));
+    m_items.push_back(
+        QString::fromUtf8(name.data(), static_cast<qsizetype>(name.size())).left(kMaxItemLength));
   }
   if (m_current >= GetCount()) m_current = 0;
 }

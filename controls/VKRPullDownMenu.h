@@ -5,7 +5,7 @@
 #include <QStringList>
 #include <functional>
 #include <optional>
-#include <string>
+#include <string_view>
 #include <vector>
 
 #include "controls/CustomButton.h"
@@ -23,7 +23,8 @@ class CVKRPullDownMenu : public CCustomButton {
   Q_OBJECT
 
  public:
-  using ItemSource = std::function<std::vector<std::string>(int kind)>;
+  // The names of a list kind; the views need to live only until FillItems returns.
+  using ItemSource = std::function<std::vector<std::string_view>(int kind)>;
   static constexpr int kMaxItems = 10;
   static constexpr int kMaxItemLength = 40;
   static constexpr int kFirstCommand = 10000;
