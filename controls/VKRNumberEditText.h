@@ -65,8 +65,10 @@ class CVKRNumberEditText : public QWidget {
 
   // The text shown for the current value.
   QString DisplayText() const;
-  // The value typed `text` stands for (at most 255 characters are read), clamped to the range.
-  int ValueFromText(const QString& text) const;
+  // The value typed `text` stands for (at most 255 characters are read) under the parse
+  // identifier (the format identifier unless given), clamped to the range.
+  int ValueFromText(const QString& text) const { return ValueFromText(text, m_formatId); }
+  int ValueFromText(const QString& text, int parseId) const;
 
   // One step; stores the clamped result and repaints, no notification.
   void Step(bool down);
@@ -76,7 +78,7 @@ class CVKRNumberEditText : public QWidget {
   bool IsEntryOpen() const;
 
   // Used by the inline entry: store the value of `text` and repaint; tell the listener.
-  void StoreText(const QString& text);
+  void StoreText(const QString& text, int parseId);
   void NotifyListener();
 
  protected:

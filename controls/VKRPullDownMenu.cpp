@@ -24,7 +24,9 @@ CVKRPullDownMenu::CVKRPullDownMenu(QWidget* parent) : CCustomButton(parent) {
 }
 
 CVKRPullDownMenu::~CVKRPullDownMenu() {
-  if (m_menu) delete m_menu.data();
+  if (!m_menu) return;
+  m_menu->disconnect(this);
+  delete m_menu.data();
 }
 
 void CVKRPullDownMenu::FillItems() {

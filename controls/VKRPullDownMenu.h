@@ -9,11 +9,10 @@
 #include <vector>
 
 #include "controls/CustomButton.h"
+#include "controls/VKRMenu.h"
 #include "controls/WheelNotches.h"
 
 namespace orv {
-
-class CVKRMenu;
 
 // The list comes from an item source by list kind (`FillItems`). A user's choice (popup item,
 // wheel notch, Up or Down key) stores the index and posts WM_PULLDOWN_CHANGED (kind, index) to

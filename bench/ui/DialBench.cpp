@@ -4,11 +4,16 @@
 #include <QImage>
 #include <QPainter>
 #include <QWidget>
+#include <cstdio>
 #include <memory>
 #include <vector>
 
 #include "BenchReport.h"
 #include "controls/VKRDial.h"
+#if __has_include("skin/SkinResources.h")
+#include "skin/SkinResources.h"
+#define ORV_BENCH_WITH_SKIN 1
+#endif
 
 namespace {
 
@@ -70,9 +75,14 @@ std::vector<std::unique_ptr<CVKRDial>> MakePanel(QWidget* window) {
 int main(int argc, char** argv) {
   qputenv("QT_QPA_PLATFORM", "offscreen");
   QApplication app(argc, argv);
+#ifdef ORV_BENCH_WITH_SKIN
+  orv::SkinResources::init();
+#endif
   QWidget window;
   window.resize(800, 600);
   auto dials = MakePanel(&window);
+  std::fprintf(stderr, "knob strips: %s\n",
+               dials.front()->Image().ResourceId() ? "the skin's art" : "synthetic");
   QImage backBuffer(800, 600, QImage::Format_ARGB32_Premultiplied);
   backBuffer.fill(QColor(30, 30, 30));
 

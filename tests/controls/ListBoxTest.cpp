@@ -113,6 +113,7 @@ TEST_F(ListBoxTest, ItemFromPointTakesTheNearestRow) {
   Fill(95);
   list->SetTopIndex(10);
   EXPECT_EQ(list->ItemFromPoint(QPoint(5, 38)), 12);
+  EXPECT_EQ(list->ItemFromPoint(QPoint(5, -30)), 10) << "above the list: the top row";
 }
 
 TEST_F(ListBoxTest, ClickSelectsAndReportsOnRelease) {
@@ -133,6 +134,12 @@ TEST_F(ListBoxTest, ClickSelectsAndReportsOnRelease) {
   Release(list, QPoint(20, 500));
   EXPECT_EQ(list->GetTopIndex(), 12);
   EXPECT_EQ(list->GetCurSel(), 34);
+  // And past the top, the row that scrolled in.
+  Press(list, QPoint(20, 5));
+  Move(list, QPoint(20, -30));
+  Release(list, QPoint(20, -30));
+  EXPECT_EQ(list->GetTopIndex(), 11);
+  EXPECT_EQ(list->GetCurSel(), 11);
 }
 
 TEST_F(ListBoxTest, KeysMoveTheSelectionAndKeepItVisible) {

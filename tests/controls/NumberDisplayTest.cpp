@@ -142,6 +142,26 @@ TEST_F(NumberDisplayTest, EscapeReportsNothingAndKeepsTheValue) {
   EXPECT_EQ(host.calls, (std::vector<Call>{{1101, 60}})) << "a focus loss reports once";
 }
 
+TEST_F(NumberDisplayTest, ClosingTheWindowOrTheDisplayDropsTheTypedText) {
+  host.ShowActive();
+  CVKRNumberEditText* d = MakeDisplay(0, 100);
+  d->show();
+  d->SetValue(30);
+  QTest::mouseDClick(d, Qt::LeftButton);
+  QTest::keyClicks(d->Entry(), "9");
+  delete d;  // with the entry open and focused
+  EXPECT_TRUE(host.calls.empty());
+  d = MakeDisplay(0, 100);
+  d->show();
+  d->SetValue(30);
+  QTest::mouseDClick(d, Qt::LeftButton);
+  ASSERT_TRUE(d->Entry()->hasFocus());
+  QTest::keyClicks(d->Entry(), "9");
+  host.close();
+  EXPECT_TRUE(host.calls.empty()) << "the closing window is not called back";
+  EXPECT_EQ(d->GetValue(), 30);
+}
+
 TEST_F(NumberDisplayTest, TypedTextFollowsTheValueRules) {
   host.ShowActive();
   struct Case {

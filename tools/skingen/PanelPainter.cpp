@@ -249,6 +249,7 @@ void PanelPainter::paintAmplifier(QPainter& p) const {
                    relief);
   // Amplifier-type selector: caption and the stops its pointer rests on.
   const QPointF selector = knobCentre(1078);
+  if (style_.header == HeaderMaterial::Spruce) paintRosette(p, selector);
   printCaption(p, selector.x(), 63.5, style_.selectorCaption, ink, relief);
   QList<double> stops;
   const ImageSpec& strip = ImageInventory::at(188);
@@ -257,7 +258,7 @@ void PanelPainter::paintAmplifier(QPainter& p) const {
     const int frame = int(std::floor((strip.cellCount - 1) * double(v) / (positions - 1) + 0.5));
     stops << KnobPainter::selectorAngle(frame, strip.cellCount);
   }
-  KnobPainter::paintSelectorMarks(p, selector, 26.5, stops, ink);
+  KnobPainter::paintSelectorMarks(p, selector, 25.6, stops, ink);
   // Amplifier knobs: scales, end numbers and captions (the first caption is printed apart).
   const QStringList captions = {"", "MASTER", "BASS", "MIDDLE", "TREBLE"};
   const QFont numbers = Lettering::font(7.5, true);
@@ -273,6 +274,25 @@ void PanelPainter::paintAmplifier(QPainter& p) const {
     if (!captions[i].isEmpty())
       printCaption(p, px(1101 + i).center().x(), kCaptionBaseline, captions[i], ink, relief);
   }
+}
+
+void PanelPainter::paintRosette(QPainter& p, QPointF centre) const {
+  // Inlaid rings around the selector, as around the sound hole of an acoustic guitar.
+  p.save();
+  p.setBrush(Qt::NoBrush);
+  const QColor dark = style_.panelBase.darker(140), light = style_.headerBase.lighter(118);
+  p.setPen(QPen(dark, 1.2));
+  p.drawEllipse(centre, 28.2, 28.2);
+  p.setPen(QPen(light, 1.6));
+  p.drawEllipse(centre, 29.5, 29.5);
+  for (int i = 0; i < 72; ++i) {
+    const QPointF d = KnobPainter::direction(i * 5.0);
+    p.setPen(QPen(i % 2 ? dark : style_.accent, 1.3));
+    p.drawLine(centre + d * 28.8, centre + d * 30.2);
+  }
+  p.setPen(QPen(dark, 1.2));
+  p.drawEllipse(centre, 30.9, 30.9);
+  p.restore();
 }
 
 void PanelPainter::paintSections(QPainter& p) const {

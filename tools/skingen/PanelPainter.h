@@ -34,6 +34,7 @@ class PanelPainter {
   void paintLogo(QPainter& p) const;
   void paintLibrary(QPainter& p) const;
   void paintAmplifier(QPainter& p) const;
+  void paintRosette(QPainter& p, QPointF centre) const;
   void paintSections(QPainter& p) const;
   void paintVent(QPainter& p) const;
   void paintScrews(QPainter& p) const;

@@ -110,6 +110,15 @@ void paintFootSwitch(QPainter& p, QPointF c, bool hover, bool pressed) {
     s.fillPath(nut, Qt::black);
   }
   p.drawImage(c - QPointF(16, 17) + QPointF(0.8, 1.6), Texture::shadowOf(shadow, 3, 0.8f));
+  if (hover) {
+    // The pointer over the switch: a soft light around the nut.
+    QRadialGradient halo(c, 12.5);
+    halo.setColorAt(0.7, QColor(255, 236, 200, 110));
+    halo.setColorAt(1.0, QColor(255, 236, 200, 0));
+    p.setPen(Qt::NoPen);
+    p.setBrush(halo);
+    p.drawEllipse(c, 12.5, 12.5);
+  }
   p.setPen(QPen(QColor(0, 0, 0, 200), 0.8));
   p.setBrush(chrome(c + QPointF(-6, -10), c + QPointF(6, 10), hover ? 1.05 : 0.92));
   p.drawPath(nut);

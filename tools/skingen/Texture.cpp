@@ -131,7 +131,8 @@ QImage Texture::wood(QSize size, QColor dark, QColor light, float figure, uint32
     const float warp = fractal(fx / 260.f, fy / 40.f, 4, seed) * 9.f;
     const float rings = 0.5f + 0.5f * std::sin((fy / 7.5f + warp * figure) * 1.3f);
     const float streak = noise(fx / 40.f, fy * 0.9f, seed + 17);
-    const float pore = grain(x, y, seed + 23) > 0.985f ? 0.55f : 1.f;
+    // Pores: short dark dashes along the grain.
+    const float pore = noise(fx / 4.f, fy * 1.6f, seed + 23) > 0.9f ? 0.85f : 1.f;
     const float t = std::clamp(0.65f * std::pow(rings, 2.2f) + 0.35f * streak, 0.f, 1.f);
     const float r = dark.red() + (light.red() - dark.red()) * t;
     const float g = dark.green() + (light.green() - dark.green()) * t;
