@@ -3,6 +3,7 @@
 #include <QFontMetricsF>
 #include <QImage>
 #include <QLinearGradient>
+#include <algorithm>
 #include <cmath>
 
 #include "FamilyStyle.h"
@@ -62,11 +63,16 @@ void Lettering::glow(QPainter& p, const QRectF& box, int align, const QString& t
 
 QFont Lettering::fitted(const QString& text, double pixelSize, bool bold, double spacing,
                         double width) {
-  for (double size = pixelSize; size > 5.0; size -= 0.5) {
+  constexpr int kSmallest = 5;
+  for (int size = int(std::lround(pixelSize)); size >= kSmallest; --size) {
     const QFont f = font(size, bold, spacing);
     if (QFontMetricsF(f).horizontalAdvance(text) <= width) return f;
   }
-  return font(5.0, bold, 0.0);
+  // Still too long at the smallest size: narrow the letters until the text fits.
+  QFont f = font(kSmallest, bold, 0.0);
+  const double advance = QFontMetricsF(f).horizontalAdvance(text);
+  f.setStretch(std::max(1, int(std::floor(100.0 * width / advance))));
+  return f;
 }
 
 void Lettering::legend(QPainter& p, const QRectF& box, const QString& name,

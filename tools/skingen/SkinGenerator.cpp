@@ -18,6 +18,8 @@
 namespace orv {
 namespace {
 
+constexpr int kPngQuality = 70;  // Qt's scale: 0 = smallest file, 100 = fastest
+
 QSize pixelSize(int controlId) {
   const LayoutRect& r = LayoutData::at(controlId).pixels;
   return {r.width, r.height};
@@ -162,7 +164,9 @@ bool SkinGenerator::writePngs(const Images& images, const QString& dir, QString&
   for (const auto& [id, img] : images) {
     const QString path = QDir(dir).filePath(QString("%1.png").arg(id));
     QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || !img.save(&file, "PNG") || !file.commit()) {
+    // A light compression keeps the build quick; the noise of the textures compresses poorly.
+    if (!file.open(QIODevice::WriteOnly) || !img.save(&file, "PNG", kPngQuality) ||
+        !file.commit()) {
       error = QString("cannot write %1").arg(path);
       return false;
     }
