@@ -20,14 +20,22 @@ constexpr auto kTickPeriod = std::chrono::milliseconds(50);
 // The link drops when this many whole seconds have passed since the last Identity.
 constexpr int64_t kIdentityTimeoutSeconds = 3;
 
+// Whole seconds from `since` to `now`. The elapsed time is what is counted, not the difference
+// of two truncated clock readings: that would drop a link after as little as 2 s of silence.
+int64_t wholeSecondsBetween(DeviceLink::Clock::time_point since,
+                            DeviceLink::Clock::time_point now) {
+  return std::chrono::duration_cast<std::chrono::seconds>(now - since).count();
+}
+
 std::mutex gInstanceMutex;
 DeviceLink* gInstance = nullptr;
-MidiBackendFactory gBackendFactory;  // guarded by gInstanceMutex
+std::mutex gFactoryMutex;
+MidiBackendFactory gBackendFactory;
 
 std::unique_ptr<MidiBackend> makeBackend() {
   MidiBackendFactory factory;
   {
-    std::lock_guard lock(gInstanceMutex);
+    std::lock_guard lock(gFactoryMutex);
     factory = gBackendFactory;
   }
   if (factory) return factory();
@@ -65,7 +73,7 @@ struct DeviceLink::Impl {
   PatchData mirror;
   bool edited = false;
   bool connected = false;
-  int64_t lastSeen = 0;  // whole seconds of the steady clock, valid while connected
+  Clock::time_point lastSeen;  // the last accepted Identity, valid while connected
   char model = 0;
   std::function<Clock::time_point()> clock = [] { return Clock::now(); };
 
@@ -76,10 +84,6 @@ struct DeviceLink::Impl {
   std::condition_variable tickWake;
   bool stopTick = false;
   std::thread tickThread;
-
-  int64_t nowSeconds() const {  // caller holds stateMutex
-    return std::chrono::duration_cast<std::chrono::seconds>(clock().time_since_epoch()).count();
-  }
 };
 
 // --- Instance ----------------------------------------------------------------------------
@@ -100,7 +104,7 @@ void DeviceLink::destroy() {
 }
 
 void DeviceLink::setBackendFactory(MidiBackendFactory factory) {
-  std::lock_guard lock(gInstanceMutex);
+  std::lock_guard lock(gFactoryMutex);
   gBackendFactory = std::move(factory);
 }
 
@@ -111,7 +115,10 @@ DeviceLink::DeviceLink() : impl_(std::make_unique<Impl>()) {
 }
 
 DeviceLink::~DeviceLink() {
-  impl_->port.reset();  // no message arrives after this
+  // Close the input while the port still exists: a message being received at this moment may
+  // still send its Dump Request. No message arrives after this.
+  impl_->port->closeInput();
+  impl_->port.reset();
   stopTicks();
 }
 
@@ -184,7 +191,7 @@ void DeviceLink::tick() {
       std::lock_guard lock(impl_->stateMutex);
       if (!impl_->connected) {
         report = EVENT_NOT_CONNECTED;
-      } else if (impl_->nowSeconds() - impl_->lastSeen >= kIdentityTimeoutSeconds) {
+      } else if (wholeSecondsBetween(impl_->lastSeen, impl_->clock()) >= kIdentityTimeoutSeconds) {
         impl_->connected = false;
         impl_->model = 0;
         report = EVENT_DISCONNECTED;
@@ -319,7 +326,7 @@ void DeviceLink::onIdentity(uint8_t model) {
     if (establishesConnection(model)) {
       justConnected = !impl_->connected;
       impl_->connected = true;
-      impl_->lastSeen = impl_->nowSeconds();
+      impl_->lastSeen = impl_->clock();
       if (justConnected) {
         impl_->model = char(model);
         postEvent(EVENT_CONNECTED, model);

@@ -92,6 +92,10 @@ int MidiPort::openInput(int device, Handler handler) {
     if (const auto g = gate.lock()) dispatch(*g, bytes, n);
   });
   inputOpen_ = result == 0;
+  if (!inputOpen_) {
+    std::lock_guard gateLock(gate_->mutex);
+    gate_->handler.reset();
+  }
   return result;
 }
 
