@@ -1,9 +1,11 @@
 #include "mainwindow/PanelRefresher.h"
 
 #include <QLabel>
+#include <QMenu>
 
 #include "controls/CustomButton.h"
 #include "controls/VKRDial.h"
+#include "controls/VKRMenu.h"  // completes the popup type the pull-down keeps
 #include "controls/VKRNumberEditText.h"
 #include "controls/VKRPullDownMenu.h"
 #include "device/DeviceLink.h"
@@ -19,8 +21,9 @@ using PanelSection = panel::Section;
 
 namespace {
 
-constexpr PanelSection kSections[] = {PanelSection::Compressor, PanelSection::Effect, PanelSection::Delay,
-                                 PanelSection::Reverb, PanelSection::Gate};
+constexpr PanelSection kSections[] = {PanelSection::Compressor, PanelSection::Effect,
+                                      PanelSection::Delay, PanelSection::Reverb,
+                                      PanelSection::Gate};
 
 // First label of each section (the labels follow the knobs in order).
 int firstLabel(PanelSection s) {
@@ -40,7 +43,9 @@ int firstLabel(PanelSection s) {
   }
 }
 
-int labelCount(PanelSection s) { return s == PanelSection::Compressor ? 6 : s == PanelSection::Reverb ? 7 : 5; }
+int labelCount(PanelSection s) {
+  return s == PanelSection::Compressor ? 6 : s == PanelSection::Reverb ? 7 : 5;
+}
 
 orv::Section captionSection(PanelSection s) {
   switch (s) {
@@ -111,7 +116,8 @@ void PanelRefresher::showKnobs(PanelSection section, uint8_t type, const PatchDa
         edit->SetFormatId(spec->id);
       }
     }
-    if (spec && patch) ShowValue(sc->firstDial + pos, sc->firstEdit + pos, valueOf(*patch, spec->id));
+    if (spec && patch)
+      ShowValue(sc->firstDial + pos, sc->firstEdit + pos, valueOf(*patch, spec->id));
   }
   if (section == PanelSection::Amp) return;
   for (int i = 0; i < labelCount(section); ++i) {
@@ -158,17 +164,17 @@ void PanelRefresher::RefreshSection(PanelSection section, const PatchData& patch
     pd->SetSelection(entry);
     pd->update();
     if (section != PanelSection::Gate && entry >= 0 && entry < 4)
-      dlg_.sectionState().rememberedItem[size_t(section) - size_t(PanelSection::Compressor)] = entry;
+      dlg_.sectionState().rememberedItem[size_t(section) - size_t(PanelSection::Compressor)] =
+          entry;
   }
   setSectionEnabled(section, on);
 }
 
 void PanelRefresher::ShowRecord(const LibraryEntry& record) {
   const PatchData& patch = record.data;
-  dlg_.setPatchName(QString::fromLatin1(reinterpret_cast<const char*>(patch.bytes.data()),
-                                        qsizetype(qstrnlen(reinterpret_cast<const char*>(
-                                                               patch.bytes.data()),
-                                                           patch::kNameLength))));
+  dlg_.setPatchName(QString::fromLatin1(
+      reinterpret_cast<const char*>(patch.bytes.data()),
+      qsizetype(qstrnlen(reinterpret_cast<const char*>(patch.bytes.data()), patch::kNameLength))));
   RefreshSection(PanelSection::Amp, patch);
   ShowAmpType(patch[patch::kAmpType]);
   if (CVKRPullDownMenu* cabinet = dlg_.controls().pullDown(1117)) {
