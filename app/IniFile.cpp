@@ -150,16 +150,21 @@ int32_t IniFile::getInt(std::string_view section, std::string_view key, int32_t 
 }
 
 bool IniFile::setString(std::string_view section, std::string_view key, std::string_view value) {
-  const bool storable = value.find_first_of("\r\n") == std::string_view::npos;
+  const bool storable = value.find('\n') == std::string_view::npos;
   if (!storable) value = {};
-  std::string text = std::string(key) + "=" + std::string(value);
+  std::string text(key);
+  text += '=';
+  text += value;
   if (const auto found = keyIndex(section, key)) {
     lines_[*found].text = std::move(text);
     return storable;
   }
   const auto header = sectionIndex(section);
   if (!header) {
-    lines_.push_back({"[" + std::string(section) + "]", std::string(section), true});
+    std::string header = "[";
+    header += section;
+    header += ']';
+    lines_.push_back({std::move(header), std::string(section), true});
     lines_.push_back({std::move(text), std::string(section), false});
     return storable;
   }

@@ -50,6 +50,10 @@ fs::path CVKRPrefData::settingsFile() {
 void CVKRPrefData::read(const fs::path& file) {
   IniFile ini;
   ini.load(file);
+  read(ini);
+}
+
+void CVKRPrefData::read(const IniFile& ini) {
   posX_ = ini.getInt(kWindow, "PosX", 0);
   posY_ = ini.getInt(kWindow, "PosY", 0);
   libraryPath_ = ini.getString(kLibrary, "Path");
@@ -63,6 +67,12 @@ bool CVKRPrefData::write(const fs::path& file) const {
   // The file is read again first, so that whatever else it holds stays.
   IniFile ini;
   ini.load(file);
+  write(ini);
+  return ini.save(file);
+}
+
+// In this order: PosX, PosY, Path, In, Out, Type, Saved.
+void CVKRPrefData::write(IniFile& ini) const {
   ini.setInt(kWindow, "PosX", posX_);
   ini.setInt(kWindow, "PosY", posY_);
   ini.setString(kLibrary, "Path", libraryPath_);
@@ -70,7 +80,6 @@ bool CVKRPrefData::write(const fs::path& file) const {
   ini.setString(kMidi, "Out", midiOut_);
   ini.setInt(kDial, "Type", dialType_);
   ini.setInt(kLibrary, "Saved", saved_);
-  return ini.save(file);
 }
 
 }  // namespace orv

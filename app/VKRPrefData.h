@@ -6,6 +6,8 @@
 
 namespace orv {
 
+class IniFile;
+
 // The program's persistent settings: window position, library path, MIDI port names, knob mode
 // and whether a library was ever set up. Read from "ORV Editor.ini" once at start-up and written
 // back once when the main window closes; everything else works on the record in memory (take a
@@ -38,6 +40,9 @@ class CVKRPrefData {
   // reported to the user; false tells the caller.
   bool write() const { return write(settingsFile()); }
   bool write(const std::filesystem::path& file) const;
+  // The same on a file already in memory.
+  void read(const IniFile& ini);
+  void write(IniFile& ini) const;
 
   int32_t posX() const { return posX_; }
   int32_t posY() const { return posY_; }

@@ -22,8 +22,7 @@ void CCustomButton::Place(const QRect& rect) {
 }
 
 void CCustomButton::SetCaption(const QString& caption) {
-  m_caption = caption;
-  setText(caption);
+  m_caption = caption;  // kept apart from the button text: no mnemonic shortcuts
   update();
 }
 

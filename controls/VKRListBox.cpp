@@ -105,7 +105,7 @@ QRect CVKRListBox::ItemRect(int index) const {
 
 int CVKRListBox::ItemFromPoint(const QPoint& point) const {
   if (m_items.isEmpty()) return -1;
-  const int row = point.y() < 0 ? -1 : point.y() / kRowHeight;
+  const int row = point.y() < 0 ? 0 : point.y() / kRowHeight;
   return std::clamp(m_top + row, 0, GetCount() - 1);
 }
 
@@ -129,12 +129,19 @@ void CVKRListBox::paintEvent(QPaintEvent*) {
 
 void CVKRListBox::SelectFromPointer(const QPoint& point) {
   if (m_items.isEmpty()) return;
-  // Past the top or bottom edge the list scrolls one row towards the pointer.
-  if (point.y() < 0 && m_top > 0) SetTop(m_top - 1);
-  if (point.y() >= FullRows() * kRowHeight && m_top < MaxTopIndex()) SetTop(m_top + 1);
-  int index = ItemFromPoint(point);
-  if (point.y() >= FullRows() * kRowHeight) index = std::min(m_top + FullRows() - 1, index);
-  SetCurSel(index);
+  // Past the top or bottom edge the list scrolls one row towards the pointer, whose nearest
+  // whole row is then selected.
+  if (point.y() < 0) {
+    if (m_top > 0) SetTop(m_top - 1);
+    SetCurSel(m_top);
+    return;
+  }
+  if (point.y() >= FullRows() * kRowHeight) {
+    if (m_top < MaxTopIndex()) SetTop(m_top + 1);
+    SetCurSel(std::min(m_top + FullRows() - 1, GetCount() - 1));
+    return;
+  }
+  SetCurSel(ItemFromPoint(point));
 }
 
 void CVKRListBox::mousePressEvent(QMouseEvent* event) {

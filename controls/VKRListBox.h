@@ -1,13 +1,12 @@
 #pragma once
 // The owner-drawn list of the open library's patches.
+#include <QMenu>
 #include <QPointer>
 #include <QStringList>
 #include <QWidget>
 
 #include "controls/ImageExResource.h"
 #include "controls/WheelNotches.h"
-
-class QMenu;
 
 namespace orv {
 

@@ -47,7 +47,7 @@ void CVKRNumberEdit::keyPressEvent(QKeyEvent* event) {
 }
 
 void CVKRNumberEdit::CommitByEnter() {
-  m_display->StoreText(text());
+  m_display->StoreText(text(), m_parseId);
   m_display->setFocus(Qt::OtherFocusReason);
   // Without an active window no focus event arrives; the focus has moved all the same.
   if (!isHidden()) FocusLost();
@@ -65,15 +65,20 @@ void CVKRNumberEdit::Cancel() {
 void CVKRNumberEdit::FocusLost() {
   if (!m_cancelled) {
     hide();
-    m_display->StoreText(text());
+    m_display->StoreText(text(), m_parseId);
     m_display->NotifyListener();
   }
   m_cancelled = false;
 }
 
 void CVKRNumberEdit::focusOutEvent(QFocusEvent* event) {
-  // A popup taking the focus for a moment does not close the entry.
-  if (event->reason() != Qt::PopupFocusReason && !isHidden()) FocusLost();
+  // A popup taking the focus for a moment does not close the entry. A window that is closing
+  // (or being destroyed) takes the typed text with it: its listener may be gone already.
+  const bool closing = window()->isHidden();
+  if (event->reason() != Qt::PopupFocusReason && !isHidden()) {
+    if (closing) m_cancelled = true;
+    FocusLost();
+  }
   QLineEdit::focusOutEvent(event);
 }
 

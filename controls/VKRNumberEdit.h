@@ -9,7 +9,7 @@ class CVKRNumberEditText;
 // Covers its display while open. Enter stores the typed value and moves the focus back to the
 // display; the focus loss stores and reports it, and Enter reports it once more. Escape closes
 // the entry and reports nothing. Any other loss of focus (a click elsewhere, another window)
-// stores and reports the typed value.
+// stores and reports the typed value, except when the window itself is closing.
 class CVKRNumberEdit : public QLineEdit {
   Q_OBJECT
 

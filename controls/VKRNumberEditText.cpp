@@ -18,8 +18,8 @@ namespace {
 constexpr int kTextPixelHeight = 11;
 constexpr int kEntryInset = 3;  // the entry leaves this much of the plate at top and bottom
 
-int LeadingInteger(const std::string& text) {
-  return static_cast<int>(std::strtol(text.c_str(), nullptr, 10));
+int LeadingInteger(std::string_view text) {
+  return static_cast<int>(std::strtol(std::string(text).c_str(), nullptr, 10));
 }
 }  // namespace
 
@@ -30,7 +30,11 @@ CVKRNumberEditText::CVKRNumberEditText(QWidget* parent) : QWidget(parent) {
   setFocusPolicy(Qt::ClickFocus);
 }
 
-CVKRNumberEditText::~CVKRNumberEditText() = default;
+CVKRNumberEditText::~CVKRNumberEditText() {
+  // The entry goes first, while this display can still take its focus-loss call.
+  delete m_entry;
+  m_entry = nullptr;
+}
 
 int CVKRNumberEditText::Clamp(int v) const {
   if (v <= m_min) return m_min;
@@ -62,9 +66,9 @@ QString CVKRNumberEditText::DisplayText() const {
   return QString::number(m_value);
 }
 
-int CVKRNumberEditText::ValueFromText(const QString& text) const {
+int CVKRNumberEditText::ValueFromText(const QString& text, int parseId) const {
   const std::string typed = text.left(kMaxTypedLength).toStdString();
-  return Clamp(m_parser ? m_parser(m_formatId, typed) : LeadingInteger(typed));
+  return Clamp(m_parser ? m_parser(parseId, typed) : LeadingInteger(typed));
 }
 
 int CVKRNumberEditText::StepTarget(bool down) const {
@@ -100,8 +104,8 @@ void CVKRNumberEditText::OpenEntry() {
   m_entry->selectAll();
 }
 
-void CVKRNumberEditText::StoreText(const QString& text) {
-  m_value = ValueFromText(text);
+void CVKRNumberEditText::StoreText(const QString& text, int parseId) {
+  m_value = ValueFromText(text, parseId);
   update();
 }
 

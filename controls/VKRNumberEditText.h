@@ -6,6 +6,7 @@
 #include <QWidget>
 #include <functional>
 #include <string>
+#include <string_view>
 
 #include "controls/ImageExResource.h"
 #include "controls/WheelNotches.h"
@@ -21,14 +22,15 @@ class IVKREditListener;
 // `OnEditChanged(id, value)`, also when the value stayed the same.
 //
 // The texts come from a formatter and typed text is read by a parser, both keyed by the
-// display's format identifier and plugged in by the owner; without them the value is shown and
-// read as a plain integer.
+// display's format identifier and plugged in by the owner (the value-text functions of the
+// patch layer fit both slots as they are); without them the value is shown and read as a plain
+// integer. Whatever the parser returns is clamped to the display's range.
 class CVKRNumberEditText : public QWidget {
   Q_OBJECT
 
  public:
   using Formatter = std::function<std::string(int formatId, int value)>;
-  using Parser = std::function<int(int parseId, const std::string& text)>;
+  using Parser = std::function<int(int parseId, std::string_view text)>;
   static constexpr int kMaxTypedLength = 255;
 
   explicit CVKRNumberEditText(QWidget* parent = nullptr);
@@ -63,8 +65,10 @@ class CVKRNumberEditText : public QWidget {
 
   // The text shown for the current value.
   QString DisplayText() const;
-  // The value typed `text` stands for (at most 255 characters are read), clamped to the range.
-  int ValueFromText(const QString& text) const;
+  // The value typed `text` stands for (at most 255 characters are read) under the parse
+  // identifier (the format identifier unless given), clamped to the range.
+  int ValueFromText(const QString& text) const { return ValueFromText(text, m_formatId); }
+  int ValueFromText(const QString& text, int parseId) const;
 
   // One step; stores the clamped result and repaints, no notification.
   void Step(bool down);
@@ -74,7 +78,7 @@ class CVKRNumberEditText : public QWidget {
   bool IsEntryOpen() const;
 
   // Used by the inline entry: store the value of `text` and repaint; tell the listener.
-  void StoreText(const QString& text);
+  void StoreText(const QString& text, int parseId);
   void NotifyListener();
 
  protected:

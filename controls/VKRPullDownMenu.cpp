@@ -24,15 +24,18 @@ CVKRPullDownMenu::CVKRPullDownMenu(QWidget* parent) : CCustomButton(parent) {
 }
 
 CVKRPullDownMenu::~CVKRPullDownMenu() {
-  if (m_menu) delete m_menu.data();
+  if (!m_menu) return;
+  m_menu->disconnect(this);
+  delete m_menu.data();
 }
 
 void CVKRPullDownMenu::FillItems() {
   m_items.clear();
   if (!m_source) return;
-  for (const std::string& name : m_source(m_kind)) {
+  for (std::string_view name : m_source(m_kind)) {
     if (m_items.size() == kMaxItems) break;
-    m_items.push_back(QString::fromStdString(name).left(kMaxItemLength));
+    m_items.push_back(
+        QString::fromUtf8(name.data(), static_cast<qsizetype>(name.size())).left(kMaxItemLength));
   }
   if (m_current >= GetCount()) m_current = 0;
 }

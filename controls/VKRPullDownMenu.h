@@ -5,15 +5,14 @@
 #include <QStringList>
 #include <functional>
 #include <optional>
-#include <string>
+#include <string_view>
 #include <vector>
 
 #include "controls/CustomButton.h"
+#include "controls/VKRMenu.h"
 #include "controls/WheelNotches.h"
 
 namespace orv {
-
-class CVKRMenu;
 
 // The list comes from an item source by list kind (`FillItems`). A user's choice (popup item,
 // wheel notch, Up or Down key) stores the index and posts WM_PULLDOWN_CHANGED (kind, index) to
@@ -23,7 +22,8 @@ class CVKRPullDownMenu : public CCustomButton {
   Q_OBJECT
 
  public:
-  using ItemSource = std::function<std::vector<std::string>(int kind)>;
+  // The names of a list kind; the views need to live only until FillItems returns.
+  using ItemSource = std::function<std::vector<std::string_view>(int kind)>;
   static constexpr int kMaxItems = 10;
   static constexpr int kMaxItemLength = 40;
   static constexpr int kFirstCommand = 10000;

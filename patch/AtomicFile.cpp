@@ -19,8 +19,11 @@ fs::path temporaryNameFor(const fs::path& target) {
   const unsigned n = seed ^ (counter.fetch_add(1) * 2654435761u);
   char suffix[16];
   std::snprintf(suffix, sizeof suffix, ".%08x~", n);
+  std::string name = ".";
+  name += target.filename().string();
+  name += suffix;
   fs::path temp = target;
-  temp.replace_filename("." + target.filename().string() + suffix);
+  temp.replace_filename(name);
   return temp;
 }
 

@@ -57,8 +57,8 @@ ParameterView parameter(const PatchData& p, int id, std::string_view caption, ch
     v.known = name.has_value();
     v.text = name.value_or("?");
   } else if (id == 1014) {
-    v.text = std::string(ratioMark(v.value));
-    if (v.text.empty()) v.text = "?";
+    const std::string_view mark = ratioMark(v.value);
+    v.text = mark.empty() ? std::string_view("?") : mark;
   } else {
     v.text = formatValue(id, v.value);
   }
