@@ -14,6 +14,8 @@ int UnattendedMessageBoxes::ask(const Request& request) {
   return Cancel;
 }
 
-int UnattendedMessageBoxes::runModal(QDialog&) { return QDialog::Rejected; }
+int UnattendedMessageBoxes::runModal(QDialog&) {
+  return QDialog::Rejected;
+}
 
 }  // namespace orv

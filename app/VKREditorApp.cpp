@@ -142,14 +142,14 @@ bool CVKREditorApp::chooseBackend(const CommandLineOptions& options) {
   AmpSimulator::Options sim;
   sim.name = "ORV10";
   sim.model = *options.simulateModel;
-  simulator_ =
-      std::make_unique<AmpSimulator>(std::make_unique<VirtualAmpTransport>(service_), sim);
+  simulator_ = std::make_unique<AmpSimulator>(std::make_unique<VirtualAmpTransport>(service_), sim);
   if (simulator_->start() != 0) {
     std::fprintf(stderr, "orv-editor: the simulator could not start\n");
     return false;
   }
   std::shared_ptr<VirtualMidiService> service = service_;
-  DeviceLink::setBackendFactory([service] { return std::make_unique<VirtualMidiBackend>(service); });
+  DeviceLink::setBackendFactory(
+      [service] { return std::make_unique<VirtualMidiBackend>(service); });
   // This session's ports are the simulator's, whatever the settings name; the names the user
   // chose go back into the settings before they are written.
   CVKRPrefData& settings = CVKRPrefData::instance();

@@ -3,18 +3,24 @@
 #include <QApplication>
 #include <QKeyEvent>
 #include <QLineEdit>
+#include <QMenu>
 #include <QMouseEvent>
 
 #include "controls/Rapidbutton.h"
 #include "controls/VKRListBox.h"
+#include "controls/VKRMenu.h"  // completes the popup type the pull-down keeps
 #include "mainwindow/PanelControls.h"
 #include "mainwindow/VKREditorDlg.h"
 
 namespace orv {
 
-InputFilter::InputFilter(CVKREditorDlg& dlg) : dlg_(dlg) { qApp->installEventFilter(this); }
+InputFilter::InputFilter(CVKREditorDlg& dlg) : dlg_(dlg) {
+  qApp->installEventFilter(this);
+}
 
-InputFilter::~InputFilter() { qApp->removeEventFilter(this); }
+InputFilter::~InputFilter() {
+  qApp->removeEventFilter(this);
+}
 
 bool InputFilter::inWindow(QObject* watched) const {
   auto* w = qobject_cast<QWidget*>(watched);

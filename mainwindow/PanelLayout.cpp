@@ -2,12 +2,14 @@
 
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QPalette>
 
 #include "controls/Rapidbutton.h"
 #include "controls/VKRDial.h"
 #include "controls/VKRImage.h"
 #include "controls/VKRListBox.h"
+#include "controls/VKRMenu.h"  // completes the popup type the pull-down keeps
 #include "controls/VKRNumberEditText.h"
 #include "controls/VKRPullDownMenu.h"
 #include "controls/VKRScrollBar.h"
@@ -23,7 +25,9 @@ namespace orv {
 
 namespace {
 
-QRect toRect(const LayoutRect& r) { return QRect(r.x, r.y, r.width, r.height); }
+QRect toRect(const LayoutRect& r) {
+  return QRect(r.x, r.y, r.width, r.height);
+}
 
 // Ranges and stepping of the dials before any patch is shown (the refresh narrows or widens
 // them per section type). Number displays take the range of their dial (identifier + 10).
@@ -135,8 +139,7 @@ QSize buttonCellSize(int id, int image) {
 
 class Builder {
  public:
-  Builder(QWidget* surface, IVKRControlListener& controls, IVKREditListener& edits,
-          QObject* target)
+  Builder(QWidget* surface, IVKRControlListener& controls, IVKREditListener& edits, QObject* target)
       : surface_(surface), controlListener_(controls), editListener_(edits), target_(target) {}
 
   std::unique_ptr<PanelControls> build() {
@@ -327,8 +330,7 @@ class Builder {
 
 }  // namespace
 
-std::unique_ptr<PanelControls> PanelLayout::create(QWidget* surface,
-                                                   IVKRControlListener& controls,
+std::unique_ptr<PanelControls> PanelLayout::create(QWidget* surface, IVKRControlListener& controls,
                                                    IVKREditListener& edits,
                                                    QObject* messageTarget) {
   return Builder(surface, controls, edits, messageTarget).build();

@@ -7,6 +7,7 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QMenuBar>
 #include <QScreen>
 #include <QTimer>
@@ -16,6 +17,7 @@
 #include "controls/Rapidbutton.h"
 #include "controls/VKRDial.h"
 #include "controls/VKRListBox.h"
+#include "controls/VKRMenu.h"  // completes the popup type the pull-down keeps
 #include "controls/VKRNumberEditText.h"
 #include "controls/VKRPullDownMenu.h"
 #include "controls/VKRScrollBar.h"
@@ -47,11 +49,13 @@ namespace {
 
 const QString kTitle = QStringLiteral("ORV Editor");
 
-fs::path toPath(const QString& path) { return fs::path(QFile::encodeName(path).toStdString()); }
+fs::path toPath(const QString& path) {
+  return fs::path(QFile::encodeName(path).toStdString());
+}
 
 // The commands this window carries out; the others stay grayed.
 const QSet<int> kHandledCommands = {
-    MainMenu::Quit,    MainMenu::Help,    MainMenu::About,   MainMenu::Volume1,
+    MainMenu::Quit,        MainMenu::Help,        MainMenu::About,       MainMenu::Volume1,
     MainMenu::Volume1 + 1, MainMenu::Volume1 + 2, MainMenu::Volume1 + 3, MainMenu::Volume5,
 };
 
@@ -123,8 +127,7 @@ void CVKREditorDlg::OnInitDialog() {
   const bool commandLineLibrary =
       !commandLineFile_.isEmpty() && fileKindOf(toPath(commandLineFile_)) == FileKind::Library;
   barrier_.run([&] {
-    library_.startUp(fs::path(settings.libraryPath()), commandLineLibrary,
-                     settings.saved() != 0);
+    library_.startUp(fs::path(settings.libraryPath()), commandLineLibrary, settings.saved() != 0);
   });
   barrier_.run([&] { refresher_->NeutralRefresh(); });
   barrier_.run([&] {
@@ -216,7 +219,9 @@ void CVKREditorDlg::setBackground(int imageId) {
 // ---------------------------------------------------------------------------------------------
 // Gestures
 
-void CVKREditorDlg::OnEditChanged(int controlId, int value) { OnControlChanged(controlId, value); }
+void CVKREditorDlg::OnEditChanged(int controlId, int value) {
+  OnControlChanged(controlId, value);
+}
 
 void CVKREditorDlg::OnControlChanged(int controlId, int value) {
   barrier_.run([&] {
@@ -520,25 +525,30 @@ std::optional<fs::path> CVKREditorDlg::chooseLibraryToSave() {
   return toPath(dialog.selectedFiles().first());
 }
 
-bool CVKREditorDlg::patchEdited() const { return DeviceLink::instance().edited(); }
+bool CVKREditorDlg::patchEdited() const {
+  return DeviceLink::instance().edited();
+}
 
-void CVKREditorDlg::setPatchEdited(bool edited) { DeviceLink::instance().setEdited(edited); }
+void CVKREditorDlg::setPatchEdited(bool edited) {
+  DeviceLink::instance().setEdited(edited);
+}
 
-PatchData CVKREditorDlg::currentPatch() const { return DeviceLink::instance().mirror(); }
+PatchData CVKREditorDlg::currentPatch() const {
+  return DeviceLink::instance().mirror();
+}
 
 void CVKREditorDlg::loadCurrentPatch(const PatchData& patch) {
   DeviceLink& link = DeviceLink::instance();
   link.setMirror(patch);
-  LibraryEntry record;
-  record.data = patch;
-  setPatchName(QString::fromLatin1(patchName(patch).c_str()));
+  setPatchName(QString::fromLatin1(orv::patchName(patch).c_str()));
   link.sendWholePatch();
 }
 
 void CVKREditorDlg::libraryShown() {
   if (CVKRListBox* list = controls_->libraryList()) {
     list->ResetContent();
-    for (const std::string& row : library_.rows()) list->AddString(QString::fromLatin1(row.c_str()));
+    for (const std::string& row : library_.rows())
+      list->AddString(QString::fromLatin1(row.c_str()));
     list->SetCurSel(library_.currentSlot());
     if (CVKRScrollBar* bar = controls_->scrollBar()) {
       bar->SetRange(0, list->GetCount());
@@ -569,8 +579,12 @@ void CVKREditorDlg::showMessage(int stringId, IMessageReporter::Icon icon) {
   ask(stringId, shown, IMessageBoxes::Ok);
 }
 
-void CVKREditorDlg::markLibrarySetUp() { CVKRPrefData::instance().setSaved(1); }
+void CVKREditorDlg::markLibrarySetUp() {
+  CVKRPrefData::instance().setSaved(1);
+}
 
-void CVKREditorDlg::neutralRefresh() { refresher_->NeutralRefresh(); }
+void CVKREditorDlg::neutralRefresh() {
+  refresher_->NeutralRefresh();
+}
 
 }  // namespace orv

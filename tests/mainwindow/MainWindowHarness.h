@@ -53,9 +53,8 @@ class MainWindowHarness {
   CVKREditorDlg& open() {
     dlg = std::make_unique<CVKREditorDlg>(boxes);
     dlg->OnInitDialog();
-    DeviceLink::instance().setClockForTesting([this] {
-      return DeviceLink::Clock::time_point(std::chrono::milliseconds(nowMs.load()));
-    });
+    DeviceLink::instance().setClockForTesting(
+        [this] { return DeviceLink::Clock::time_point(std::chrono::milliseconds(nowMs.load())); });
     return *dlg;
   }
 

@@ -6,6 +6,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
+#include <QMenuBar>
 #include <QMessageBox>
 #include <QMouseEvent>
 #include <QTest>
@@ -14,6 +15,7 @@
 #include "controls/CustomButton.h"
 #include "controls/VKRDial.h"
 #include "controls/VKRListBox.h"
+#include "controls/VKRMenu.h"  // completes the popup type the pull-down keeps
 #include "controls/VKRNumberEditText.h"
 #include "controls/VKRPullDownMenu.h"
 #include "controls/WindowEvents.h"
@@ -246,15 +248,18 @@ TEST(MainWindowUsbVolume, OnlyReportsOfTheUsbVolumeConcernTheWindow) {
   MainWindowHarness h;
   CVKREditorDlg& dlg = h.open();
   for (int v : {0x0001, 0x0101, 0x0300, 511, 768}) {
-    QCoreApplication::postEvent(&dlg, new WindowMessage(WM_DEVICE_EVENT, EVENT_SETTING_REPORTED, v));
+    QCoreApplication::postEvent(&dlg,
+                                new WindowMessage(WM_DEVICE_EVENT, EVENT_SETTING_REPORTED, v));
     QCoreApplication::processEvents();
     EXPECT_FALSE(dlg.menu().usbVolumeEnabled()) << v;
   }
-  QCoreApplication::postEvent(&dlg, new WindowMessage(WM_DEVICE_EVENT, EVENT_SETTING_REPORTED, 0x0204));
+  QCoreApplication::postEvent(&dlg,
+                              new WindowMessage(WM_DEVICE_EVENT, EVENT_SETTING_REPORTED, 0x0204));
   QCoreApplication::processEvents();
   EXPECT_TRUE(dlg.menu().usbVolumeEnabled());
   EXPECT_EQ(dlg.menu().checkedUsbVolume(), 4);
-  QCoreApplication::postEvent(&dlg, new WindowMessage(WM_DEVICE_EVENT, EVENT_SETTING_REPORTED, 0x0207));
+  QCoreApplication::postEvent(&dlg,
+                              new WindowMessage(WM_DEVICE_EVENT, EVENT_SETTING_REPORTED, 0x0207));
   QCoreApplication::processEvents();
   EXPECT_EQ(dlg.menu().checkedUsbVolume(), -1) << "a volume above 4 leaves all five unchecked";
 }
@@ -262,8 +267,8 @@ TEST(MainWindowUsbVolume, OnlyReportsOfTheUsbVolumeConcernTheWindow) {
 TEST(MainWindowMenu, CommandsOfLaterWorkStayGrayedAndSaveToLibraryFollowsItsRule) {
   MainWindowHarness h;
   CVKREditorDlg& dlg = h.open();
-  for (int id : {MainMenu::New, MainMenu::Open, MainMenu::Save, MainMenu::Import,
-                 MainMenu::Preferences})
+  for (int id :
+       {MainMenu::New, MainMenu::Open, MainMenu::Save, MainMenu::Import, MainMenu::Preferences})
     EXPECT_FALSE(dlg.menu().isEnabled(id)) << id;
   for (int id : {MainMenu::Quit, MainMenu::Help, MainMenu::About})
     EXPECT_TRUE(dlg.menu().isEnabled(id)) << id;
@@ -371,7 +376,7 @@ TEST(MainWindowHandOver, ALibraryFileOpensUnlessAModalDialogIsOpen) {
   CVKREditorDlg& dlg = h.open();
   dlg.show();
   Library lib = makeNewLibrary(PatchData{});
-  lib.slot(4).data[0] = 'X';
+  initPatch("X", lib.slot(4).data);
   const QString path = h.config.filePath(QString::fromUtf8("Bänke ライブラリ.ZBL"));
   writeLibrary(lib, QFile::encodeName(path).toStdString());
 
@@ -385,7 +390,7 @@ TEST(MainWindowHandOver, ALibraryFileOpensUnlessAModalDialogIsOpen) {
   dlg.HandOver(path);
   EXPECT_EQ(dlg.library().library(), lib);
   EXPECT_EQ(dlg.controls().libraryName()->text(), QString::fromUtf8("Bänke ライブラリ"));
-  EXPECT_EQ(dlg.controls().libraryList()->GetText(4), "005 X");
+  EXPECT_EQ(dlg.controls().libraryList()->GetText(4), QStringLiteral("005 X"));
 }
 
 TEST(MainWindowHandOver, OtherExtensionsAreUnsupported) {

@@ -5,6 +5,7 @@
 
 #include "KnobPainter.h"
 #include "Lettering.h"
+#include "Texture.h"
 #include "skin/ImageInventory.h"
 #include "skin/LayoutData.h"
 #include "skin/ModelSkin.h"
@@ -55,7 +56,7 @@ class Preview {
       : images_(images), sample_(sample), skin_(ModelSkin::forModel(sample.model)) {}
 
   QImage render() {
-    QImage panel = images_.at(skin_.background).convertToFormat(QImage::Format_RGB32);
+    QImage panel = Texture::stored(images_.at(skin_.background), false);
     QPainter p(&panel);
     p.setRenderHint(QPainter::TextAntialiasing);
     drawDials(p);

@@ -230,7 +230,7 @@ QImage KnobPainter::smallStrip(const ImageSpec& spec, QSize visible) {
     p.restore();
   }
   p.end();
-  return strip.convertToFormat(QImage::Format_ARGB32);
+  return Texture::stored(strip, true);
 }
 
 QImage KnobPainter::ampStrip(const ImageSpec& spec, QSize visible) {
@@ -254,7 +254,7 @@ QImage KnobPainter::ampStrip(const ImageSpec& spec, QSize visible) {
     p.restore();
   }
   p.end();
-  return strip.convertToFormat(QImage::Format_ARGB32);
+  return Texture::stored(strip, true);
 }
 
 QImage KnobPainter::selectorStrip(const ImageSpec& spec, QSize visible) {
@@ -270,7 +270,7 @@ QImage KnobPainter::selectorStrip(const ImageSpec& spec, QSize visible) {
     p.restore();
   }
   p.end();
-  return strip.convertToFormat(QImage::Format_ARGB32);
+  return Texture::stored(strip, true);
 }
 
 void KnobPainter::paintScale(QPainter& p, QPointF centre, double inner, double outer, int count,

@@ -31,7 +31,7 @@ QImage ListPainter::row(const ImageSpec& spec, const QColor& tint, int rowHeight
   // A faint rule where the slot number ends and the name begins.
   p.fillRect(24, 0, 1, spec.height, QColor(255, 255, 255, 10));
   p.end();
-  return img.convertToFormat(QImage::Format_RGB32);
+  return Texture::stored(img, false);
 }
 
 QImage ListPainter::track(const ImageSpec& spec, const QColor& tint, int grooveWidth) {
@@ -77,7 +77,7 @@ QImage ListPainter::thumb(const ImageSpec& spec, const QColor& groove) {
     p.drawLine(QPointF(2, y + 1), QPointF(spec.width - 2, y + 1));
   }
   p.end();
-  return img.convertToFormat(QImage::Format_RGB32);
+  return Texture::stored(img, false);
 }
 
 QImage ListPainter::arrow(const ImageSpec& spec, bool up) {
@@ -115,7 +115,7 @@ QImage ListPainter::arrow(const ImageSpec& spec, bool up) {
     p.restore();
   }
   p.end();
-  return img.convertToFormat(QImage::Format_RGB32);
+  return Texture::stored(img, false);
 }
 
 }  // namespace orv

@@ -12,6 +12,7 @@
 #include "ListPainter.h"
 #include "PanelPainter.h"
 #include "SpritePainter.h"
+#include "Texture.h"
 #include "skin/ImageInventory.h"
 #include "skin/LayoutData.h"
 
@@ -31,7 +32,7 @@ QRect pixelRect(const LayoutRect& r) {
 
 QImage toFormat(const QImage& img, int id) {
   const bool alpha = ImageInventory::at(id).format == ImageFormat::Rgba;
-  return img.convertToFormat(alpha ? QImage::Format_ARGB32 : QImage::Format_RGB32);
+  return Texture::stored(img, alpha);
 }
 
 // A piece of a panel, with `paint` drawn over it in panel coordinates.

@@ -25,8 +25,7 @@ QImage transparentImage(const ImageSpec& spec) {
 }
 
 QImage finish(const QImage& img, const ImageSpec& spec) {
-  return img.convertToFormat(spec.format == ImageFormat::Rgba ? QImage::Format_ARGB32
-                                                              : QImage::Format_RGB32);
+  return Texture::stored(img, spec.format == ImageFormat::Rgba);
 }
 
 // A cell painter: translates to cell `index` and clips to it.

@@ -35,9 +35,11 @@ QRgb shaded(const QColor& base, float shade, float lift = 0.f) {
               clampByte(base.blue() * shade + lift));
 }
 
+// Opaque textures in the format the painters draw into, so that drawing or filling with them needs
+// no conversion.
 template <class F>
 QImage fill(QSize size, F&& pixel) {
-  QImage img(size, QImage::Format_RGB32);
+  QImage img(size, QImage::Format_ARGB32_Premultiplied);
   for (int y = 0; y < size.height(); ++y) {
     auto* line = reinterpret_cast<QRgb*>(img.scanLine(y));
     for (int x = 0; x < size.width(); ++x) line[x] = pixel(x, y);
@@ -140,6 +142,31 @@ QImage Texture::wood(QSize size, QColor dark, QColor light, float figure, uint32
     const float fine = 1.f + 0.08f * (grain(x, y, seed + 29) - 0.5f);
     return qRgb(clampByte(r * pore * fine), clampByte(g * pore * fine), clampByte(b * pore * fine));
   });
+}
+
+QImage Texture::stored(const QImage& image, bool alpha) {
+  const QImage::Format want = alpha ? QImage::Format_ARGB32 : QImage::Format_RGB32;
+  if (image.format() == want) return image;
+  QImage src = image;
+  if (src.format() != QImage::Format_RGB32 && src.format() != QImage::Format_ARGB32 &&
+      src.format() != QImage::Format_ARGB32_Premultiplied)
+    src = src.convertToFormat(QImage::Format_ARGB32_Premultiplied);
+  const bool premultiplied = src.format() != QImage::Format_ARGB32;
+  QImage out(src.size(), want);
+  for (int y = 0; y < src.height(); ++y) {
+    const auto* in = reinterpret_cast<const QRgb*>(src.constScanLine(y));
+    auto* line = reinterpret_cast<QRgb*>(out.scanLine(y));
+    for (int x = 0; x < src.width(); ++x) {
+      const QRgb p = src.format() == QImage::Format_RGB32 ? (in[x] | 0xFF000000u) : in[x];
+      if (alpha)
+        line[x] = premultiplied ? qUnpremultiply(p) : p;
+      else {
+        const QRgb over = premultiplied ? p : qPremultiply(p);
+        line[x] = qRgb(qRed(over), qGreen(over), qBlue(over));
+      }
+    }
+  }
+  return out;
 }
 
 void Texture::blur(QImage& image, int radius) {

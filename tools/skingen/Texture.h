@@ -25,6 +25,11 @@ class Texture {
   // Wood with horizontal grain and pores.
   static QImage wood(QSize size, QColor dark, QColor light, float figure, uint32_t seed);
 
+  // The image in a format the art is stored in: ARGB32 (straight alpha) when `alpha`, else RGB32
+  // (composed over black). Converted pixel by pixel here: Qt converts large images on worker
+  // threads, which the sanitizer builds of the tests cannot follow.
+  static QImage stored(const QImage& image, bool alpha);
+
   // Blurs an image in place (three box passes, close to a Gaussian of the given radius).
   static void blur(QImage& image, int radius);
   // A soft shadow of the image's alpha: black at `opacity`, blurred by `radius`.
