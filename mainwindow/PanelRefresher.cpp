@@ -1,11 +1,9 @@
 #include "mainwindow/PanelRefresher.h"
 
 #include <QLabel>
-#include <QMenu>
 
 #include "controls/CustomButton.h"
 #include "controls/VKRDial.h"
-#include "controls/VKRMenu.h"  // completes the popup type the pull-down keeps
 #include "controls/VKRNumberEditText.h"
 #include "controls/VKRPullDownMenu.h"
 #include "device/DeviceLink.h"

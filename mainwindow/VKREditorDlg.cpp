@@ -7,7 +7,6 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
-#include <QMenu>
 #include <QMenuBar>
 #include <QScreen>
 #include <QTimer>
@@ -17,7 +16,6 @@
 #include "controls/Rapidbutton.h"
 #include "controls/VKRDial.h"
 #include "controls/VKRListBox.h"
-#include "controls/VKRMenu.h"  // completes the popup type the pull-down keeps
 #include "controls/VKRNumberEditText.h"
 #include "controls/VKRPullDownMenu.h"
 #include "controls/VKRScrollBar.h"

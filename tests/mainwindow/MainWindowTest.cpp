@@ -15,7 +15,6 @@
 #include "controls/CustomButton.h"
 #include "controls/VKRDial.h"
 #include "controls/VKRListBox.h"
-#include "controls/VKRMenu.h"  // completes the popup type the pull-down keeps
 #include "controls/VKRNumberEditText.h"
 #include "controls/VKRPullDownMenu.h"
 #include "controls/WindowEvents.h"
