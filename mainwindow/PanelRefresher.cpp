@@ -10,6 +10,7 @@
 #include "device/ParameterMap.h"
 #include "mainwindow/PanelControls.h"
 #include "mainwindow/PanelSurface.h"
+#include "mainwindow/SkinApplier.h"
 #include "mainwindow/VKREditorDlg.h"
 #include "patch/NameLists.h"
 
@@ -93,6 +94,7 @@ void PanelRefresher::ShowAmpType(int value) {
       b->update();
     }
   }
+  dlg_.skin().UpdateCaptions();
 }
 
 void PanelRefresher::showKnobs(PanelSection section, uint8_t type, const PatchData* patch) {
@@ -118,6 +120,15 @@ void PanelRefresher::showKnobs(PanelSection section, uint8_t type, const PatchDa
       ShowValue(sc->firstDial + pos, sc->firstEdit + pos, valueOf(*patch, spec->id));
   }
   if (section == PanelSection::Amp) return;
+  if (section == PanelSection::Compressor) {
+    // The ratio scale and the knee belong to the Rack compressor.
+    const bool rack = type == patch::Rack;
+    if (QWidget* ratio = c.widget(PanelControls::kRatioScale)) ratio->setVisible(rack);
+    if (CVKRPullDownMenu* knee = c.pullDown(1147)) {
+      knee->setVisible(rack);
+      if (rack && patch) knee->SetSelection((*patch)[150]);
+    }
+  }
   for (int i = 0; i < labelCount(section); ++i) {
     if (QLabel* label = c.label(firstLabel(section) + i)) {
       const auto caption = size_t(i) < captions.size() ? captions[size_t(i)] : std::string_view{};

@@ -101,6 +101,7 @@ class CVKREditorDlg : public QDialog,
   SectionState& sectionState() { return sections_; }
   PanelRefresher& refresher() { return *refresher_; }
   SkinApplier& skin() { return *skin_; }
+  PanelPainter& painter() { return *painter_; }
 
   // ILibraryHost.
   bool askYesNo(int stringId) override;
