@@ -1,4 +1,5 @@
 #pragma once
+#include <algorithm>
 #include <atomic>
 #include <chrono>
 #include <cstdint>
@@ -15,6 +16,9 @@
 namespace orv {
 
 class MidiPort;
+namespace sysex {
+struct ParameterChange;
+}
 
 // Device events, queued by the link and delivered from its tick.
 enum DeviceEvent : int32_t {
@@ -42,9 +46,13 @@ class DeviceLink {
   static void destroy();
   static void setBackendFactory(MidiBackendFactory factory);
 
+  // Listeners are called on the tick thread (and, for event 2 from checkPorts(), on the calling
+  // thread). They must not block; they should only hand the event on to their own thread.
+  // After removeListener() returns, the removed callback is not running and will not run.
   void addListener(Listener callback, void* context);
   void removeListener(Listener callback);
   void postEvent(int32_t code, int32_t value);
+  void notifyListeners(int32_t code, int32_t value);
 
   bool isConnected() const;
   char modelCode() const;  // 0 when not connected
@@ -57,9 +65,12 @@ class DeviceLink {
   void setEdited(bool edited);
   void withMirror(const std::function<void(PatchData&)>& f);
 
-  // Ports.
+  // Ports. Not to be called from inside withMirror(): closing an input waits for a message being
+  // received, and receiving needs the mirror.
   MidiPort& port();
   void openPorts(int inputDevice, int outputDevice);  // throws CGenericException 200 / 201
+  // After a change of the machine's device list. When the input is gone: disconnected, and
+  // event 2 goes to the listeners at once on the calling thread.
   void checkPorts();
 
   // Sends, only while connected; a failed send throws CGenericException 202. Sends from any
@@ -73,7 +84,9 @@ class DeviceLink {
   // The MIDI receive entry point (public for tests and the port layer).
   void receive(const uint8_t* bytes, std::size_t length);
 
-  // One tick of the timer (public so tests can drive time by hand; see setClockForTesting).
+  // One tick of the timer: delivers the queued events, then event 3 while not connected, or
+  // drops the link 3 whole seconds (steady clock) after the last Identity.
+  // Public so tests can drive time by hand; see setClockForTesting.
   void tick();
   // Tests: replace the steady clock and stop the tick thread so ticks are driven by hand.
   void setClockForTesting(std::function<Clock::time_point()> now);
@@ -84,6 +97,12 @@ class DeviceLink {
  private:
   DeviceLink();
   ~DeviceLink();
+  void runTicks();
+  void stopTicks();
+  void onIdentity(uint8_t model);
+  void onBulkDump(const PatchData& data);
+  void onParameterChange(const sysex::ParameterChange& change);
+  void onSetting(int value);
   // Implementation details are the .cpp's.
   struct Impl;
   std::unique_ptr<Impl> impl_;
