@@ -136,31 +136,39 @@ void ChildProcess::readOutput() {
   changed_.notify_all();
 }
 
-std::optional<std::string> ChildProcess::waitForLine(
-    const std::function<bool(const std::string&)>& match, std::chrono::milliseconds timeout) {
+int ChildProcess::waitForLine(const std::function<bool(const std::string&)>& match,
+                              std::chrono::milliseconds timeout, int from) {
   const auto deadline = std::chrono::steady_clock::now() + timeout;
   std::unique_lock lock(mutex_);
-  for (;;) {
-    while (!lines_.empty()) {
-      std::string line = std::move(lines_.front());
-      lines_.pop_front();
-      if (match(line)) return line;
-    }
-    if (ended_) return std::nullopt;
-    if (changed_.wait_until(lock, deadline) == std::cv_status::timeout && lines_.empty())
-      return std::nullopt;
+  for (int next = from;;) {
+    for (; next < int(lines_.size()); ++next)
+      if (match(lines_[next])) return next;
+    if (ended_) return -1;
+    if (changed_.wait_until(lock, deadline) == std::cv_status::timeout &&
+        next == int(lines_.size()))
+      return -1;
   }
 }
 
-std::optional<std::string> ChildProcess::waitForLineContaining(const std::string& text,
-                                                               std::chrono::milliseconds timeout) {
+int ChildProcess::waitForLineContaining(const std::string& text, std::chrono::milliseconds timeout,
+                                        int from) {
   return waitForLine([&](const std::string& l) { return l.find(text) != std::string::npos; },
-                     timeout);
+                     timeout, from);
 }
 
-std::vector<std::string> ChildProcess::pendingLines() {
+int ChildProcess::lineCount() {
   std::lock_guard lock(mutex_);
-  return {lines_.begin(), lines_.end()};
+  return int(lines_.size());
+}
+
+std::string ChildProcess::line(int number) {
+  std::lock_guard lock(mutex_);
+  return number >= 0 && number < int(lines_.size()) ? lines_[number] : std::string();
+}
+
+std::vector<std::string> ChildProcess::lines() {
+  std::lock_guard lock(mutex_);
+  return lines_;
 }
 
 }  // namespace orv::test

@@ -4,10 +4,8 @@
 #include <chrono>
 #include <condition_variable>
 #include <csignal>
-#include <deque>
 #include <functional>
 #include <mutex>
-#include <optional>
 #include <string>
 #include <thread>
 #include <vector>
@@ -35,13 +33,15 @@ class ChildProcess {
   int stop(int signal = SIGTERM, std::chrono::milliseconds timeout = std::chrono::seconds(5));
   void writeLine(const std::string& line);
 
-  // Waits for an output line for which `match` holds, consuming the lines before it.
-  std::optional<std::string> waitForLine(const std::function<bool(const std::string&)>& match,
-                                         std::chrono::milliseconds timeout);
-  std::optional<std::string> waitForLineContaining(const std::string& text,
-                                                   std::chrono::milliseconds timeout);
-  // Every line read so far and not consumed.
-  std::vector<std::string> pendingLines();
+  // Output lines are kept, numbered from 0. Waits for the first line at or after `from` for
+  // which `match` holds; returns its number, or -1 when the time is up or the output ended.
+  int waitForLine(const std::function<bool(const std::string&)>& match,
+                  std::chrono::milliseconds timeout, int from = 0);
+  int waitForLineContaining(const std::string& text, std::chrono::milliseconds timeout,
+                            int from = 0);
+  int lineCount();
+  std::string line(int number);
+  std::vector<std::string> lines();
 
   // The full path of `program` in PATH, or empty.
   static std::string findProgram(const std::string& program);
@@ -56,7 +56,7 @@ class ChildProcess {
   std::thread reader_;
   std::mutex mutex_;
   std::condition_variable changed_;
-  std::deque<std::string> lines_;
+  std::vector<std::string> lines_;
   bool ended_ = false;
 };
 

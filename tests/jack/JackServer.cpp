@@ -59,8 +59,8 @@ JackServer::JackServer() {
     return;
   }
   jackd_ = std::make_unique<ChildProcess>(
-      std::vector<std::string>{"jackd", "-n", name_, "--no-realtime", "--sync", "-t", "10000", "-d",
-                               "dummy", "-r", "48000", "-p", "64"},
+      std::vector<std::string>{"jackd", "-n", name_, "--no-realtime", "-d",
+                               "dummy", "-r", "48000", "-p", "1024"},
       log_, SIGTERM);
   const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
   while (!answers()) {
@@ -77,7 +77,7 @@ JackServer::JackServer() {
 }
 
 JackServer::~JackServer() {
-  if (jackd_) jackd_->stop(SIGTERM, std::chrono::seconds(5));
+  if (jackd_) jackd_->stop(SIGTERM, std::chrono::seconds(10));
   if (slotLock_ >= 0) close(slotLock_);
   if (ok() && !getenv("ORV_KEEP_JACK_LOG")) unlink(log_.c_str());
 }
