@@ -1,0 +1,85 @@
+#include "app/VKRPrefData.h"
+
+#include <cstdlib>
+#include <system_error>
+
+#include "app/IniFile.h"
+
+namespace orv {
+
+namespace fs = std::filesystem;
+
+namespace {
+constexpr std::string_view kWindow = "Window", kLibrary = "Library", kMidi = "MIDI", kDial = "Dial";
+
+// An environment value that names an absolute folder, or nothing.
+fs::path absoluteFromEnvironment(const char* name) {
+  const char* value = std::getenv(name);
+  if (!value || !*value) return {};
+  fs::path p(value);
+  return p.is_absolute() ? p : fs::path{};
+}
+}  // namespace
+
+CVKRPrefData& CVKRPrefData::instance() {
+  static CVKRPrefData record;
+  return record;
+}
+
+fs::path CVKRPrefData::configFolder() {
+  fs::path base = absoluteFromEnvironment("XDG_CONFIG_HOME");
+  if (base.empty()) {
+    const fs::path home = absoluteFromEnvironment("HOME");
+    if (home.empty()) return {};
+    base = home / ".config";
+  }
+  fs::path folder = base / "TAVOLIN" / "ORV Editor" / "config" / "";
+  std::error_code ec;
+  if (!fs::is_directory(folder, ec)) {
+    fs::create_directories(folder, ec);
+    if (!fs::is_directory(folder, ec)) return {};
+  }
+  return folder;
+}
+
+fs::path CVKRPrefData::settingsFile() {
+  const fs::path folder = configFolder();
+  return folder.empty() ? fs::path(kFileName) : folder / kFileName;
+}
+
+void CVKRPrefData::read(const fs::path& file) {
+  IniFile ini;
+  ini.load(file);
+  read(ini);
+}
+
+void CVKRPrefData::read(const IniFile& ini) {
+  posX_ = ini.getInt(kWindow, "PosX", 0);
+  posY_ = ini.getInt(kWindow, "PosY", 0);
+  libraryPath_ = ini.getString(kLibrary, "Path");
+  midiIn_ = ini.getString(kMidi, "In");
+  midiOut_ = ini.getString(kMidi, "Out");
+  dialType_ = ini.getInt(kDial, "Type", 1);
+  saved_ = ini.getInt(kLibrary, "Saved", 0);
+}
+
+bool CVKRPrefData::write(const fs::path& file) const {
+  // The file is read again first, so that whatever else it holds stays.
+  IniFile ini;
+  ini.load(file);
+  write(ini);
+  return ini.save(file);
+}
+
+// In this order: PosX, PosY, Path, In, Out, Type, Saved.
+void CVKRPrefData::write(IniFile& ini) const {
+  ini.setInt(kWindow, "PosX", posX_);
+  ini.setInt(kWindow, "PosY", posY_);
+  ini.setString(kLibrary, "Path", libraryPath_);
+  ini.setString(kMidi, "In", midiIn_);
+  ini.setString(kMidi, "Out", midiOut_);
+  ini.setInt(kDial, "Type", dialType_);
+  ini.setInt(kLibrary, "Saved", saved_);
+}
+
+}  // namespace orv
