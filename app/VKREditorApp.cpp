@@ -16,6 +16,7 @@
 #include "device/DeviceLink.h"
 #include "device/VirtualMidiBackend.h"
 #include "device/VirtualMidiService.h"
+#include "device/rtmidi/RtMidiBackend.h"
 #include "mainwindow/ExceptionBarrier.h"
 #include "mainwindow/QtMessageBoxes.h"
 #include "mainwindow/VKREditorDlg.h"
@@ -136,7 +137,14 @@ int CVKREditorApp::runEditor(const CommandLineOptions& options) {
 }
 
 bool CVKREditorApp::chooseBackend(const CommandLineOptions& options) {
-  if (!options.simulateModel) return true;
+  if (!options.simulateModel) {
+    // The computer's MIDI service: the one asked for, or ALSA and then JACK.
+    const auto api = options.midiApi.isEmpty()
+                         ? RtMidiBackend::Api::Any
+                         : RtMidiBackend::parseApi(options.midiApi.toStdString());
+    DeviceLink::setBackendFactory(RtMidiBackend::factory(api.value_or(RtMidiBackend::Api::Any)));
+    return true;
+  }
   // The simulator is a device of an in-process MIDI service, and the editor's only one.
   service_ = std::make_shared<VirtualMidiService>();
   AmpSimulator::Options sim;

@@ -6,8 +6,11 @@
 #include "controls/CustomButton.h"
 #include "controls/WindowEvents.h"
 #include "device/DeviceLink.h"
+#include "device/DeviceWatcher.h"
 #include "device/MidiPort.h"
 #include "device/ParameterMap.h"
+#include "device/PortReconnector.h"
+#include "device/rtmidi/RtMidiBackend.h"
 #include "mainwindow/MainMenu.h"
 #include "mainwindow/PanelControls.h"
 #include "mainwindow/PanelRefresher.h"
@@ -15,6 +18,41 @@
 #include "mainwindow/VKREditorDlg.h"
 
 namespace orv {
+
+const QEvent::Type DeviceEventHandler::kDeviceListChanged =
+    static_cast<QEvent::Type>(QEvent::registerEventType());
+
+DeviceEventHandler::DeviceEventHandler(CVKREditorDlg& dlg, DeviceLink& link)
+    : dlg_(dlg), link_(link), reconnector_(std::make_unique<PortReconnector>(link)) {
+  MidiBackend* backend = &link.port().backend();
+  QObject* window = &dlg;
+  watcher_ = std::make_unique<DeviceWatcher>(
+      [backend] {
+        // The service's full port names tell a device plugged in again from one that stayed.
+        if (auto* rt = dynamic_cast<RtMidiBackend*>(backend)) return rt->deviceSnapshot();
+        std::vector<std::string> names = backend->inputDevices();
+        names.push_back({});  // inputs before, outputs after
+        for (std::string& name : backend->outputDevices()) names.push_back(std::move(name));
+        return names;
+      },
+      [window] { QCoreApplication::postEvent(window, new QEvent(kDeviceListChanged)); });
+}
+
+DeviceEventHandler::~DeviceEventHandler() {
+  stopWatching();
+}
+
+void DeviceEventHandler::stopWatching() {
+  watcher_.reset();
+}
+
+bool DeviceEventHandler::portsOpen() const {
+  return reconnector_->portsOpen();
+}
+
+void DeviceEventHandler::deviceListChanged() {
+  link_.checkPorts();
+}
 
 void DeviceEventHandler::Listener(void* context, int32_t code, int32_t value, int32_t) {
   PostWindowMessage(static_cast<QObject*>(static_cast<CVKREditorDlg*>(context)), WM_DEVICE_EVENT,
@@ -62,24 +100,23 @@ void DeviceEventHandler::disconnected() {
     indicator->SetState(0);
     indicator->update();
   }
-  dlg_.portsOpen_ = false;
+  reconnector_->onDeviceEvent(EVENT_DISCONNECTED);
   dlg_.menu().setUsbVolumeEnabled(false);
 }
 
 void DeviceEventHandler::notConnected() {
-  if (dlg_.portsOpen_) return;
-  // Every tick until it works; failures are expected while the amplifier is away.
-  try {
-    chooseDefaultPortNames();
-    openPortsByConfiguredNames();
-  } catch (...) {
-  }
+  if (reconnector_->portsOpen()) return;
+  // Every tick until it works; failures are expected while the amplifier is away. An amplifier
+  // plugged in after the start is found by its default name as well.
+  chooseDefaultPortNames();
+  takePortNames();
+  reconnector_->onDeviceEvent(EVENT_NOT_CONNECTED);
 }
 
 void DeviceEventHandler::dumpReceived() {
   dlg_.PatchTouched();
   LibraryEntry record;
-  record.data = DeviceLink::instance().mirror();
+  record.data = link_.mirror();
   dlg_.refresher().ShowRecord(record);
   emit dlg_.devicePatchShown();
 }
@@ -97,22 +134,20 @@ void DeviceEventHandler::settingReported(int value) {
   dlg_.menu().setUsbVolumeEnabled(true);
 }
 
-bool DeviceEventHandler::openPortsByConfiguredNames() {
+void DeviceEventHandler::takePortNames() {
   const CVKRPrefData& settings = CVKRPrefData::instance();
-  if (settings.midiIn().empty() || settings.midiOut().empty()) return false;
-  DeviceLink& link = DeviceLink::instance();
-  const int in = link.port().findInput(settings.midiIn());
-  const int out = link.port().findOutput(settings.midiOut());
-  if (in < 0 || out < 0) return false;
-  link.openPorts(in, out);
-  dlg_.portsOpen_ = true;
-  return true;
+  reconnector_->setPortNames(settings.midiIn(), settings.midiOut());
+}
+
+bool DeviceEventHandler::openPortsByConfiguredNames() {
+  takePortNames();
+  return reconnector_->openConfigured();
 }
 
 void DeviceEventHandler::chooseDefaultPortNames() {
   CVKRPrefData settings = CVKRPrefData::instance();
   if (!settings.midiIn().empty() || !settings.midiOut().empty()) return;
-  MidiPort& port = DeviceLink::instance().port();
+  MidiPort& port = link_.port();
   for (const char* name : {"ORV10", "ORV5"}) {
     if (port.findInput(name) < 0 && port.findOutput(name) < 0) continue;
     settings.setMidiIn(name);

@@ -3,12 +3,10 @@
 #include <QApplication>
 #include <QKeyEvent>
 #include <QLineEdit>
-#include <QMenu>
 #include <QMouseEvent>
 
 #include "controls/Rapidbutton.h"
 #include "controls/VKRListBox.h"
-#include "controls/VKRMenu.h"  // completes the popup type the pull-down keeps
 #include "mainwindow/PanelControls.h"
 #include "mainwindow/VKREditorDlg.h"
 

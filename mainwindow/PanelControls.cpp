@@ -2,14 +2,12 @@
 
 #include <QLabel>
 #include <QLineEdit>
-#include <QMenu>
 #include <algorithm>
 
 #include "controls/Rapidbutton.h"
 #include "controls/VKRDial.h"
 #include "controls/VKRImage.h"
 #include "controls/VKRListBox.h"
-#include "controls/VKRMenu.h"  // completes the popup type the pull-down keeps
 #include "controls/VKRNumberEditText.h"
 #include "controls/VKRPullDownMenu.h"
 #include "controls/VKRScrollBar.h"

@@ -2,14 +2,12 @@
 
 #include <QLabel>
 #include <QLineEdit>
-#include <QMenu>
 #include <QPalette>
 
 #include "controls/Rapidbutton.h"
 #include "controls/VKRDial.h"
 #include "controls/VKRImage.h"
 #include "controls/VKRListBox.h"
-#include "controls/VKRMenu.h"  // completes the popup type the pull-down keeps
 #include "controls/VKRNumberEditText.h"
 #include "controls/VKRPullDownMenu.h"
 #include "controls/VKRScrollBar.h"
@@ -229,11 +227,7 @@ class Builder {
 
   QWidget* pullDown(const ControlLayout& l) {
     auto* p = new CVKRPullDownMenu(surface_);
-    p->SetItemSource([](int kind) {
-      std::vector<std::string> out;
-      for (std::string_view s : pullDownItems(kind)) out.emplace_back(s);
-      return out;
-    });
+    p->SetItemSource([](int kind) { return pullDownItems(kind); });
     p->SetListKind(pullDownKind(l.id));
     p->FillItems();
     button(p, l);
@@ -265,7 +259,7 @@ class Builder {
     d->SetHundredRule(s.hundredRule);
     d->SetFormatId(displayFormat(l.id));
     d->SetFormatter([](int id, int value) { return formatValue(id, value); });
-    d->SetParser([](int id, const std::string& text) { return parseValue(id, text); });
+    d->SetParser([](int id, std::string_view text) { return parseValue(id, text); });
     d->Place(toRect(l.pixels));
     d->SetListener(&editListener_);
     return d;

@@ -7,7 +7,6 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
-#include <QMenu>
 #include <QMenuBar>
 #include <QScreen>
 #include <QTimer>
@@ -17,7 +16,6 @@
 #include "controls/Rapidbutton.h"
 #include "controls/VKRDial.h"
 #include "controls/VKRListBox.h"
-#include "controls/VKRMenu.h"  // completes the popup type the pull-down keeps
 #include "controls/VKRNumberEditText.h"
 #include "controls/VKRPullDownMenu.h"
 #include "controls/VKRScrollBar.h"
@@ -25,7 +23,6 @@
 #include "device/DeviceLink.h"
 #include "device/MidiPort.h"
 #include "mainwindow/DeviceEventHandler.h"
-#include "mainwindow/DeviceListWatcher.h"
 #include "mainwindow/InputFilter.h"
 #include "mainwindow/MainMenu.h"
 #include "mainwindow/MainWindowTexts.h"
@@ -100,7 +97,7 @@ void CVKREditorDlg::OnInitDialog() {
   setWindowIcon(QApplication::windowIcon());
 
   DeviceLink& link = DeviceLink::instance();
-  deviceEvents_ = std::make_unique<DeviceEventHandler>(*this);
+  deviceEvents_ = std::make_unique<DeviceEventHandler>(*this, link);
   link.addListener(&DeviceEventHandler::Listener, this);
   router_ = std::make_unique<ControlRouter>(link);
 
@@ -136,17 +133,6 @@ void CVKREditorDlg::OnInitDialog() {
   });
   if (!commandLineFile_.isEmpty()) barrier_.run([&] { OpenFile(commandLineFile_); });
   enableSaveToLibrary();
-
-  watcher_ = std::make_unique<DeviceListWatcher>(
-      [] {
-        MidiBackend& backend = DeviceLink::instance().port().backend();
-        DeviceListWatcher::Snapshot names = backend.inputDevices();
-        names.push_back("\n");  // inputs before, outputs after
-        for (std::string& name : backend.outputDevices()) names.push_back(std::move(name));
-        return names;
-      },
-      [this] { barrier_.run([] { DeviceLink::instance().checkPorts(); }); }, this);
-  watcher_->start();
 }
 
 void CVKREditorDlg::sizeClientArea() {
@@ -273,6 +259,10 @@ void CVKREditorDlg::enableSaveToLibrary() {
     save->update();
   }
   menu_->setEnabled(MainMenu::SaveToLibrary, true);
+}
+
+bool CVKREditorDlg::portsOpen() const {
+  return deviceEvents_ && deviceEvents_->portsOpen();
 }
 
 bool CVKREditorDlg::connectedIndicator() const {
@@ -420,9 +410,18 @@ bool CVKREditorDlg::event(QEvent* e) {
     });
     return true;
   }
-  bool result = false;
-  barrier_.run([&] { result = QDialog::event(e); });
-  return result;
+  if (type == DeviceEventHandler::kDeviceListChanged) {
+    barrier_.run([&] {
+      if (deviceEvents_ && !closed_) deviceEvents_->deviceListChanged();
+    });
+    return true;
+  }
+  try {
+    return QDialog::event(e);
+  } catch (...) {
+    barrier_.reportCurrent();
+    return true;
+  }
 }
 
 bool CVKREditorDlg::eventFilter(QObject* watched, QEvent* e) {
@@ -471,7 +470,7 @@ void CVKREditorDlg::storeClosingSettings() {
 }
 
 void CVKREditorDlg::detachFromDevice() {
-  if (watcher_) watcher_->stop();
+  if (deviceEvents_) deviceEvents_->stopWatching();
   router_.reset();
   DeviceLink::instance().removeListener(&DeviceEventHandler::Listener);
   DeviceLink::destroy();

@@ -26,7 +26,6 @@ class QMenuBar;
 namespace orv {
 
 class DeviceEventHandler;
-class DeviceListWatcher;
 class InputFilter;
 class MainMenu;
 class PanelPainter;
@@ -87,7 +86,7 @@ class CVKREditorDlg : public QDialog,
   // What the window shows and holds (also read by tests).
   char modelCode() const { return modelCode_; }
   bool modelKnown() const { return modelKnown_; }
-  bool portsOpen() const { return portsOpen_; }
+  bool portsOpen() const;
   bool connectedIndicator() const;
   const QString& patchName() const { return patchName_; }
   const std::array<QFont, 4>& fonts() const { return fonts_; }
@@ -181,13 +180,11 @@ class CVKREditorDlg : public QDialog,
   std::unique_ptr<SkinApplier> skin_;
   std::unique_ptr<DeviceEventHandler> deviceEvents_;
   std::unique_ptr<InputFilter> inputFilter_;
-  std::unique_ptr<DeviceListWatcher> watcher_;
   std::array<QFont, 4> fonts_;
 
   QString patchName_;
   char modelCode_ = '0';
   bool modelKnown_ = false;
-  bool portsOpen_ = false;
   bool drawName_ = false;
   bool initialized_ = false;
   bool closed_ = false;

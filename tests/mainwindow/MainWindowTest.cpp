@@ -15,7 +15,6 @@
 #include "controls/CustomButton.h"
 #include "controls/VKRDial.h"
 #include "controls/VKRListBox.h"
-#include "controls/VKRMenu.h"  // completes the popup type the pull-down keeps
 #include "controls/VKRNumberEditText.h"
 #include "controls/VKRPullDownMenu.h"
 #include "controls/WindowEvents.h"
@@ -154,6 +153,25 @@ TEST(MainWindowConnection, AmplifierPluggedInLaterIsFoundByItsDefaultName) {
   h.startSimulator('1', "ORV5");
   EXPECT_TRUE(h.tickUntil([&] { return dlg.connectedIndicator(); }));
   EXPECT_EQ(CVKRPrefData::instance().midiOut(), "ORV5");
+}
+
+TEST(MainWindowConnection, UnpluggingTheAmplifierIsNoticedFromTheDeviceLists) {
+  MainWindowHarness h;
+  CVKREditorDlg& dlg = h.openConnected();
+  h.sim->vanish();
+  // No time passes on the link's clock: only the device-list check can notice.
+  QElapsedTimer t;
+  t.start();
+  while (dlg.connectedIndicator() && t.elapsed() < 5000) {
+    QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+    QThread::msleep(10);
+  }
+  EXPECT_FALSE(dlg.connectedIndicator());
+  EXPECT_FALSE(dlg.portsOpen());
+  EXPECT_FALSE(dlg.menu().usbVolumeEnabled());
+
+  h.sim->comeBack();
+  EXPECT_TRUE(h.tickUntil([&] { return dlg.connectedIndicator(); }));
 }
 
 // --- Gestures --------------------------------------------------------------------------------
