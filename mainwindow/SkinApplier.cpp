@@ -27,7 +27,8 @@ namespace orv {
 namespace {
 
 constexpr int kAmpTypeNames = 8;
-constexpr int kLeftColumnNames = 5;  // right-aligned against the knob; the others left-aligned
+// Types 5..7: named only on models with eight types, and played without a cabinet.
+constexpr int kFirstUpperType = 5;
 constexpr int kNameCellHeight = 14;
 constexpr int kFullTravel = 330;   // end angle of the knob with eight types
 constexpr int kShortTravel = 150;  // with five
@@ -72,7 +73,7 @@ void SkinApplier::AmpTypeShown() {
 
 void SkinApplier::applyAmpTypes(const ModelSkin& skin) {
   const bool eightTypes = skin.ampTypeCount == kAmpTypeNames;
-  for (int type = kLeftColumnNames; type < kAmpTypeNames; ++type)
+  for (int type = kFirstUpperType; type < kAmpTypeNames; ++type)
     setShown(panel::kFirstAmpTypeButton + type, eightTypes);
   for (int id = kFirstCover; id <= kLastCover; ++id) setShown(id, skin.coversUpperLabels);
 
@@ -142,11 +143,13 @@ void SkinApplier::applyAmpTypeNames(const ModelSkin& skin) {
     CCustomButton* name = controls().button(panel::kFirstAmpTypeButton + type);
     if (!name || image == 0) continue;  // a type the model does not have stays hidden
     SkinImages::load(name->Face(), image);
-    const int width = skin.labelWidth(type);
-    name->SetCellSize(width, kNameCellHeight);
-    const QRect r = name->geometry();
-    const int left = type < kLeftColumnNames ? r.x() + r.width() - width : r.x();
-    name->Place(QRect(left, r.y(), width, r.height()));
+    name->SetCellSize(skin.labelWidth(type), kNameCellHeight);
+    // Sized to the name's image: the left column keeps its right edge, the right column its
+    // left edge.
+    const LayoutRect r = skin.labelRect(type);
+    const QRect before = name->geometry();
+    name->Place(QRect(r.x, r.y, r.width, r.height));
+    dlg_.surface().update(before);
   }
 }
 
@@ -165,7 +168,7 @@ void SkinApplier::showCabinetOrCaption() {
   for (int type = 0; type < kAmpTypeNames && litType < 0; ++type)
     if (const CCustomButton* name = controls().button(panel::kFirstAmpTypeButton + type))
       if (name->GetState() == 1) litType = type;
-  const bool cabinet = litType >= 0 && litType < kLeftColumnNames;
+  const bool cabinet = litType >= 0 && litType < kFirstUpperType;
   setShown(panel::kCabinetPullDown, cabinet);
   setShown(kCabinetCaption, !cabinet);
 }
