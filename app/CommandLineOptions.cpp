@@ -44,6 +44,8 @@ CommandLineOptions CommandLineOptions::parse(const QStringList& arguments) {
       o.help = true;
     } else if (name == u"--version") {
       o.version = true;
+    } else if (name == u"--list-ports") {
+      o.listPorts = true;
     } else if (name == u"--simulate") {
       if (value.isNull()) {
         o.simulateModel = '1';
@@ -81,6 +83,8 @@ QString CommandLineOptions::usage() {
       "  --simulate[=0..4]     use the built-in amplifier simulator, model 0 to 4 (default 1)\n"
       "  --midi-api alsa|jack  MIDI service to use (default: ALSA, then JACK)\n"
       "  --screenshot FILE     write the window as a PNG once the panel is up, then quit\n"
+      "  --list-ports          print the MIDI input and output devices (\"in NAME\", \"out "
+      "NAME\")\n"
       "  --help                show this text\n"
       "  --version             show the version\n");
 }

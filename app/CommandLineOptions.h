@@ -11,6 +11,7 @@ namespace orv {
 //   --simulate[=0..4]   run against the built-in amplifier simulator (model '1' by default)
 //   --midi-api alsa|jack
 //   --screenshot FILE   write the window as a PNG once the panel is up, then quit
+//   --list-ports        print the MIDI service's input and output devices and end
 //   --help, --version
 //   --                  everything after it is a file name
 struct CommandLineOptions {
@@ -20,6 +21,7 @@ struct CommandLineOptions {
   QString screenshot;
   bool help = false;
   bool version = false;
+  bool listPorts = false;
   QString error;  // set when the command line cannot be used; the other fields are then partial
 
   // `arguments` includes the program name, as QCoreApplication::arguments() gives it.

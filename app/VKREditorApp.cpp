@@ -14,6 +14,7 @@
 #include "app/UnattendedMessageBoxes.h"
 #include "app/VKRPrefData.h"
 #include "device/DeviceLink.h"
+#include "device/MidiPort.h"
 #include "device/VirtualMidiBackend.h"
 #include "device/VirtualMidiService.h"
 #include "device/rtmidi/RtMidiBackend.h"
@@ -68,9 +69,11 @@ bool CVKREditorApp::notify(QObject* receiver, QEvent* event) {
   }
 }
 
-int CVKREditorApp::run() {
-  setUserLocale();
-  const CommandLineOptions options = CommandLineOptions::parse(arguments());
+bool CVKREditorApp::isConsoleRun(const CommandLineOptions& options) {
+  return !options.error.isEmpty() || options.help || options.version || options.listPorts;
+}
+
+int CVKREditorApp::runConsole(const CommandLineOptions& options) {
   if (!options.error.isEmpty()) {
     std::fprintf(stderr, "orv-editor: %s\n\n%s", qPrintable(options.error),
                  qPrintable(CommandLineOptions::usage()));
@@ -84,6 +87,13 @@ int CVKREditorApp::run() {
     std::printf("ORV Editor %s\n", kVersion);
     return 0;
   }
+  return listPorts(options);
+}
+
+int CVKREditorApp::run() {
+  setUserLocale();
+  const CommandLineOptions options = CommandLineOptions::parse(arguments());
+  if (isConsoleRun(options)) return runConsole(options);
   if (options.screenshot.isEmpty())
     boxes_ = std::make_unique<QtMessageBoxes>();
   else
@@ -136,13 +146,25 @@ int CVKREditorApp::runEditor(const CommandLineOptions& options) {
   return 0;
 }
 
+RtMidiBackend::Api CVKREditorApp::midiApi(const CommandLineOptions& options) {
+  if (options.midiApi.isEmpty()) return RtMidiBackend::Api::Any;
+  return RtMidiBackend::parseApi(options.midiApi.toStdString()).value_or(RtMidiBackend::Api::Any);
+}
+
+int CVKREditorApp::listPorts(const CommandLineOptions& options) {
+  // The names as the editor looks them up (MidiPort's naming rule applied).
+  RtMidiBackend backend(midiApi(options));
+  for (const std::string& name : backend.inputDevices())
+    std::printf("in %s\n", MidiPort::listedName(name).c_str());
+  for (const std::string& name : backend.outputDevices())
+    std::printf("out %s\n", MidiPort::listedName(name).c_str());
+  return 0;
+}
+
 bool CVKREditorApp::chooseBackend(const CommandLineOptions& options) {
   if (!options.simulateModel) {
     // The computer's MIDI service: the one asked for, or ALSA and then JACK.
-    const auto api = options.midiApi.isEmpty()
-                         ? RtMidiBackend::Api::Any
-                         : RtMidiBackend::parseApi(options.midiApi.toStdString());
-    DeviceLink::setBackendFactory(RtMidiBackend::factory(api.value_or(RtMidiBackend::Api::Any)));
+    DeviceLink::setBackendFactory(RtMidiBackend::factory(midiApi(options)));
     return true;
   }
   // The simulator is a device of an in-process MIDI service, and the editor's only one.

@@ -6,6 +6,7 @@
 #include <utility>
 
 #include "app/CommandLineOptions.h"
+#include "device/rtmidi/RtMidiBackend.h"
 
 namespace orv {
 
@@ -31,10 +32,17 @@ class CVKREditorApp : public QApplication {
   // Start-up to exit; returns the process's exit code.
   int run();
 
+  // Runs that need no window (--help, --version, --list-ports, a bad command line) are done
+  // before any application object exists, so they work without a display.
+  static bool isConsoleRun(const CommandLineOptions& options);
+  static int runConsole(const CommandLineOptions& options);
+
   bool notify(QObject* receiver, QEvent* event) override;
 
  private:
   int runEditor(const CommandLineOptions& options);
+  static int listPorts(const CommandLineOptions& options);
+  static RtMidiBackend::Api midiApi(const CommandLineOptions& options);
   // The MIDI service the device link will use; false when it cannot be had.
   bool chooseBackend(const CommandLineOptions& options);
   int takeScreenshot(CVKREditorDlg& dlg, const CommandLineOptions& options);

@@ -3,6 +3,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPalette>
+#include <algorithm>
 
 #include "controls/Rapidbutton.h"
 #include "controls/VKRDial.h"
@@ -323,6 +324,13 @@ class Builder {
 };
 
 }  // namespace
+
+std::vector<int> PanelLayout::images() {
+  std::vector<int> ids{kBackground, 232};
+  for (const ControlLayout& l : LayoutData::controls())
+    if (l.image && std::find(ids.begin(), ids.end(), l.image) == ids.end()) ids.push_back(l.image);
+  return ids;
+}
 
 std::unique_ptr<PanelControls> PanelLayout::create(QWidget* surface, IVKRControlListener& controls,
                                                    IVKREditListener& edits,

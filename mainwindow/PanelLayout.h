@@ -1,5 +1,6 @@
 #pragma once
 #include <memory>
+#include <vector>
 
 class QObject;
 class QWidget;
@@ -17,6 +18,9 @@ class PanelControls;
 class PanelLayout {
  public:
   static constexpr int kBackground = 216;
+
+  // Every image the layout and the default skin use, the background first.
+  static std::vector<int> images();
 
   static std::unique_ptr<PanelControls> create(QWidget* surface, IVKRControlListener& controls,
                                                IVKREditListener& edits, QObject* messageTarget);

@@ -36,17 +36,20 @@ void PanelPainter::paint(QPainter& painter, const QRect& exposed) {
     painter.fillRect(exposed, Qt::black);
   else
     painter.drawImage(exposed.topLeft(), background_, exposed);
-  drawControls(painter);
-  drawLabelTexts(painter);
+  drawControls(painter, exposed);
+  drawLabelTexts(painter, exposed);
   if (nameCentred_) drawName(painter);
 }
 
-void PanelPainter::drawControls(QPainter& painter) const {
+// Only what lies in the exposed area is drawn: a knob turned repaints its own square.
+void PanelPainter::drawControls(QPainter& painter, const QRect& exposed) const {
   auto drawDial = [&](int id) {
-    if (const CVKRDial* d = controls_.dial(id)) d->DrawOnto(painter);
+    if (const CVKRDial* d = controls_.dial(id); d && d->GetRect().intersects(exposed))
+      d->DrawOnto(painter);
   };
   auto drawPicture = [&](int id) {
-    if (const CVKRImage* p = controls_.picture(id)) p->DrawOnto(painter);
+    if (const CVKRImage* p = controls_.picture(id); p && p->GetRect().intersects(exposed))
+      p->DrawOnto(painter);
   };
   drawDial(PanelControls::kAmpTypeKnob);
   for (int id : {1095, 1096, 1097, 1099, 1100}) drawPicture(id);
@@ -55,17 +58,18 @@ void PanelPainter::drawControls(QPainter& painter) const {
   for (const auto& [first, last] :
        {std::pair{1141, 1145}, {1171, 1175}, {1201, 1205}, {1231, 1237}, {1261, 1262}})
     for (int id = first; id <= last; ++id) drawDial(id);
-  if (const CVKRScrollBar* bar = controls_.scrollBar()) bar->DrawOnto(painter);
+  if (const CVKRScrollBar* bar = controls_.scrollBar(); bar && bar->GetRect().intersects(exposed))
+    bar->DrawOnto(painter);
 }
 
-void PanelPainter::drawLabelTexts(QPainter& painter) const {
+void PanelPainter::drawLabelTexts(QPainter& painter, const QRect& exposed) const {
   painter.setFont(labelFont_);
   painter.setPen(Qt::white);
   for (const auto& [first, last] : kLabelRanges) {
     for (int id = first; id <= last; ++id) {
       if (model_ == '3' && (id == kDelayHighCutLabel || id == kDelayLowCutLabel)) continue;
       const QLabel* label = controls_.label(id);
-      if (!label || label->text().isEmpty()) continue;
+      if (!label || label->text().isEmpty() || !label->geometry().intersects(exposed)) continue;
       painter.drawText(label->geometry(), Qt::AlignHCenter | Qt::AlignTop | Qt::TextDontClip,
                        label->text());
     }

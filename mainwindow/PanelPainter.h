@@ -35,8 +35,8 @@ class PanelPainter {
   void paint(QPainter& painter, const QRect& exposed);
 
  private:
-  void drawControls(QPainter& painter) const;
-  void drawLabelTexts(QPainter& painter) const;
+  void drawControls(QPainter& painter, const QRect& exposed) const;
+  void drawLabelTexts(QPainter& painter, const QRect& exposed) const;
   void drawName(QPainter& painter) const;
 
   const PanelControls& controls_;

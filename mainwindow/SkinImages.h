@@ -1,5 +1,6 @@
 #pragma once
 #include <QImage>
+#include <vector>
 
 namespace orv {
 
@@ -11,6 +12,9 @@ class CImageEx;
 // time and tens of megabytes.
 class SkinImages {
  public:
+  // Starts decoding `ids` on worker threads, so that the window can build its controls
+  // meanwhile; get() then waits only for what is not ready yet.
+  static void preload(const std::vector<int>& ids);
   // The image `:/png/<id>.png`; a null image when there is none.
   static QImage get(int id);
   // Gives `holder` image `id`; false (and an empty holder) when there is none.

@@ -52,6 +52,7 @@ TEST(CommandLineOptions, BadInputIsRefusedWithAReason) {
 TEST(CommandLineOptions, HelpAndVersion) {
   EXPECT_TRUE(parse({"--help"}).help);
   EXPECT_TRUE(parse({"--version"}).version);
+  EXPECT_TRUE(parse({"--list-ports"}).listPorts);
   EXPECT_TRUE(CommandLineOptions::usage().contains("--simulate"));
 }
 

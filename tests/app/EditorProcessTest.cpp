@@ -60,7 +60,11 @@ class EditorProcessTest : public ::testing::Test {
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.insert("XDG_CONFIG_HOME", QDir(home.path()).filePath("config"));
     env.insert("XDG_RUNTIME_DIR", runtimeDir());
-    env.insert("QT_QPA_PLATFORM", "offscreen");
+    env.insert("QT_QPA_PLATFORM", platform);
+    if (platform != "offscreen") {
+      env.remove("DISPLAY");
+      env.remove("WAYLAND_DISPLAY");
+    }
     p->setProcessEnvironment(env);
     p->start(editorPath(), args);
     EXPECT_TRUE(p->waitForStarted(5000));
@@ -86,9 +90,11 @@ class EditorProcessTest : public ::testing::Test {
   }
 
   QTemporaryDir home;
+  QString platform = "offscreen";
 };
 
-TEST_F(EditorProcessTest, OptionsAnswerAndBadOnesAreRefused) {
+TEST_F(EditorProcessTest, OptionsAnswerWithoutADisplayAndBadOnesAreRefused) {
+  platform = "xcb";  // a desktop session that is not there: nothing here may need it
   QByteArray out, err;
   EXPECT_EQ(run({"--version"}, &out), 0);
   EXPECT_EQ(out.trimmed(), "ORV Editor 1.1.0");
@@ -97,6 +103,9 @@ TEST_F(EditorProcessTest, OptionsAnswerAndBadOnesAreRefused) {
   EXPECT_EQ(run({"--simulate=9"}, &out, &err), 2);
   EXPECT_TRUE(err.contains("--simulate")) << err.toStdString();
   EXPECT_EQ(run({"--midi-api", "oss"}, &out, &err), 2);
+  EXPECT_EQ(run({"--list-ports", "--midi-api", "alsa"}, &out, &err), 0) << err.toStdString();
+  for (const QByteArray& line : out.split('\n'))
+    EXPECT_TRUE(line.isEmpty() || line.startsWith("in ") || line.startsWith("out ")) << line.data();
   EXPECT_FALSE(QFile::exists(settingsPath()));
 }
 
