@@ -1,0 +1,32 @@
+#pragma once
+#include <QString>
+#include <QStringList>
+#include <optional>
+
+namespace orv {
+
+// The editor's command line: options, and the first argument that is not an option as the file
+// to open (further arguments are ignored). Paths stay full Unicode.
+//
+//   --simulate[=0..4]   run against the built-in amplifier simulator (model '1' by default)
+//   --midi-api alsa|jack
+//   --screenshot FILE   write the window as a PNG once the panel is up, then quit
+//   --list-ports        print the MIDI service's input and output devices and end
+//   --help, --version
+//   --                  everything after it is a file name
+struct CommandLineOptions {
+  QString file;
+  std::optional<char> simulateModel;  // '0'..'4' when --simulate was given
+  QString midiApi;                    // empty: try ALSA, then JACK
+  QString screenshot;
+  bool help = false;
+  bool version = false;
+  bool listPorts = false;
+  QString error;  // set when the command line cannot be used; the other fields are then partial
+
+  // `arguments` includes the program name, as QCoreApplication::arguments() gives it.
+  static CommandLineOptions parse(const QStringList& arguments);
+  static QString usage();
+};
+
+}  // namespace orv

@@ -1,0 +1,133 @@
+#include "app/SingleInstance.h"
+
+#include <unistd.h>
+
+#include <QDataStream>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QLocalServer>
+#include <QLocalSocket>
+#include <QLockFile>
+#include <QStandardPaths>
+#include <QThread>
+#include <cstdio>
+
+namespace orv {
+
+namespace {
+constexpr int kHeaderBytes = 8;
+constexpr char kAck = 1;
+// A secondary may start while the primary holds the lock but is not listening yet.
+constexpr int kConnectRetryMs = 50;
+}  // namespace
+
+SingleInstance::SingleInstance(QString directory, QString key, QObject* parent)
+    : QObject(parent), directory_(std::move(directory)), key_(std::move(key)) {}
+
+SingleInstance::~SingleInstance() {
+  if (server_) server_->close();  // removes the socket file
+  if (lock_) lock_->unlock();
+}
+
+QString SingleInstance::defaultDirectory() {
+  QString dir = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
+  if (dir.isEmpty()) dir = QDir::tempPath();
+  return dir;
+}
+
+QString SingleInstance::defaultKey() {
+  return QStringLiteral("orv-editor-%1").arg(quint64(::getuid()));
+}
+
+QString SingleInstance::serverName() const {
+  return QDir(directory_).filePath(key_ + QStringLiteral(".sock"));
+}
+
+SingleInstance::Role SingleInstance::acquire() {
+  QDir().mkpath(directory_);
+  lock_ = std::make_unique<QLockFile>(QDir(directory_).filePath(key_ + QStringLiteral(".lock")));
+  // Only a dead owner makes a lock stale, never its age: an editor may run for days.
+  lock_->setStaleLockTime(0);
+  if (lock_->tryLock(0)) {
+    if (!listen()) std::fprintf(stderr, "orv-editor: files cannot be handed over to this window\n");
+    return Role::Primary;
+  }
+  if (lock_->error() == QLockFile::LockFailedError) {
+    lock_.reset();
+    return Role::Secondary;
+  }
+  std::fprintf(stderr, "orv-editor: cannot create the instance lock in %s\n",
+               qPrintable(directory_));
+  lock_.reset();
+  return Role::Primary;
+}
+
+bool SingleInstance::listen() {
+  server_ = new QLocalServer(this);
+  server_->setSocketOptions(QLocalServer::UserAccessOption);
+  // We hold the lock, so a socket file left behind is a dead instance's.
+  QLocalServer::removeServer(serverName());
+  if (!server_->listen(serverName())) {
+    delete server_;
+    server_ = nullptr;
+    return false;
+  }
+  connect(server_, &QLocalServer::newConnection, this, &SingleInstance::onNewConnection);
+  return true;
+}
+
+void SingleInstance::onNewConnection() {
+  while (QLocalSocket* socket = server_->nextPendingConnection()) {
+    connect(socket, &QLocalSocket::disconnected, socket, &QObject::deleteLater);
+    connect(socket, &QLocalSocket::readyRead, this, [this, socket] { onReadyRead(socket); });
+    if (socket->bytesAvailable() > 0) onReadyRead(socket);
+  }
+}
+
+void SingleInstance::onReadyRead(QLocalSocket* socket) {
+  if (socket->property("done").toBool()) return;
+  if (socket->bytesAvailable() < kHeaderBytes) return;
+  const QByteArray header = socket->peek(kHeaderBytes);
+  QDataStream in(header);
+  quint32 id = 0, length = 0;
+  in >> id >> length;
+  if (id != kHandOverId || length > kMaxPathBytes) {
+    socket->setProperty("done", true);
+    socket->abort();  // not one of ours, or absurd: drop it
+    return;
+  }
+  if (socket->bytesAvailable() < kHeaderBytes + qint64(length)) return;
+  socket->read(kHeaderBytes);
+  const QString path = QString::fromUtf8(socket->read(length));
+  socket->setProperty("done", true);
+  socket->write(&kAck, 1);
+  socket->flush();
+  emit fileHandedOver(path);
+}
+
+bool SingleInstance::handOver(const QString& path, int timeoutMs) {
+  QElapsedTimer clock;
+  clock.start();
+  QLocalSocket socket;
+  for (;;) {
+    socket.connectToServer(serverName());
+    if (socket.waitForConnected(std::max<qint64>(1, timeoutMs - clock.elapsed()))) break;
+    if (clock.elapsed() >= timeoutMs) return false;
+    QThread::msleep(kConnectRetryMs);
+  }
+  const QByteArray utf8 = path.toUtf8();
+  if (quint32(utf8.size()) > kMaxPathBytes) return false;
+  QByteArray message;
+  QDataStream out(&message, QIODevice::WriteOnly);
+  out << kHandOverId << quint32(utf8.size());
+  message.append(utf8);
+  socket.write(message);
+  while (socket.bytesToWrite() > 0)
+    if (!socket.waitForBytesWritten(std::max<qint64>(1, timeoutMs - clock.elapsed()))) return false;
+  while (socket.bytesAvailable() < 1)
+    if (!socket.waitForReadyRead(std::max<qint64>(1, timeoutMs - clock.elapsed()))) return false;
+  char ack = 0;
+  return socket.read(&ack, 1) == 1 && ack == kAck;
+}
+
+}  // namespace orv

@@ -1,0 +1,221 @@
+#include "app/VKREditorApp.h"
+
+#include <QElapsedTimer>
+#include <QEventLoop>
+#include <QTimer>
+#include <clocale>
+#include <cstdio>
+#include <iostream>
+#include <locale>
+
+#include "app/AboutDlg.h"
+#include "app/HelpDocument.h"
+#include "app/SingleInstance.h"
+#include "app/UnattendedMessageBoxes.h"
+#include "app/VKRPrefData.h"
+#include "device/DeviceLink.h"
+#include "device/MidiPort.h"
+#include "device/VirtualMidiBackend.h"
+#include "device/VirtualMidiService.h"
+#include "device/rtmidi/RtMidiBackend.h"
+#include "mainwindow/ExceptionBarrier.h"
+#include "mainwindow/QtMessageBoxes.h"
+#include "mainwindow/VKREditorDlg.h"
+#include "patch/StringTable.h"
+#include "sim/AmpSimulator.h"
+#include "sim/VirtualAmpTransport.h"
+
+namespace orv {
+
+namespace {
+
+const QString kAppName = QStringLiteral("ORV Editor");
+constexpr int kScreenshotWaitMs = 1000;
+// With the simulator the picture waits for its patch; this long at most.
+constexpr int kScreenshotPatchTimeoutMs = 15000;
+
+void setUserLocale() {
+  try {
+    std::locale::global(std::locale(""));
+  } catch (const std::runtime_error&) {
+    // An unknown locale in the environment: the classic one stays.
+  }
+}
+
+}  // namespace
+
+CVKREditorApp::CVKREditorApp(int& argc, char** argv) : QApplication(argc, argv) {
+  setApplicationName(kAppName);
+  setApplicationVersion(QString::fromLatin1(kVersion));
+}
+
+CVKREditorApp::~CVKREditorApp() {
+  delete mainWindow_.data();
+  DeviceLink::destroy();
+  simulator_.reset();
+}
+
+bool CVKREditorApp::notify(QObject* receiver, QEvent* event) {
+  try {
+    return QApplication::notify(receiver, event);
+  } catch (...) {
+    if (barrier_) {
+      barrier_->setDeferBoxes(event->type() == QEvent::Paint);
+      barrier_->reportCurrent();
+    } else {
+      std::cerr << "Exception caught!" << std::endl;
+    }
+    return false;
+  }
+}
+
+bool CVKREditorApp::isConsoleRun(const CommandLineOptions& options) {
+  return !options.error.isEmpty() || options.help || options.version || options.listPorts;
+}
+
+int CVKREditorApp::runConsole(const CommandLineOptions& options) {
+  if (!options.error.isEmpty()) {
+    std::fprintf(stderr, "orv-editor: %s\n\n%s", qPrintable(options.error),
+                 qPrintable(CommandLineOptions::usage()));
+    return 2;
+  }
+  if (options.help) {
+    std::fputs(qPrintable(CommandLineOptions::usage()), stdout);
+    return 0;
+  }
+  if (options.version) {
+    std::printf("ORV Editor %s\n", kVersion);
+    return 0;
+  }
+  return listPorts(options);
+}
+
+int CVKREditorApp::run() {
+  setUserLocale();
+  const CommandLineOptions options = CommandLineOptions::parse(arguments());
+  if (isConsoleRun(options)) return runConsole(options);
+  if (options.screenshot.isEmpty())
+    boxes_ = std::make_unique<QtMessageBoxes>();
+  else
+    boxes_ = std::make_unique<UnattendedMessageBoxes>();
+  barrier_ = std::make_unique<ExceptionBarrier>(
+      *boxes_, [this] { return static_cast<QWidget*>(mainWindow_.data()); });
+  int result = 1;
+  barrier_->run([&] { result = runEditor(options); });
+  return result;
+}
+
+int CVKREditorApp::runEditor(const CommandLineOptions& options) {
+  // An unattended screenshot stays out of the way of an editor the user has open.
+  if (options.screenshot.isEmpty()) {
+    instance_ = std::make_unique<SingleInstance>();
+    if (instance_->acquire() == SingleInstance::Role::Secondary) {
+      if (options.file.isEmpty() || !instance_->handOver(options.file)) {
+        IMessageBoxes::Request request;
+        request.caption = kAppName;
+        request.text = QString::fromLatin1(stringText(strings::AlreadyStarted).data());
+        request.icon = IMessageBoxes::Icon::Stop;
+        boxes_->ask(request);
+      }
+      return 0;
+    }
+  }
+
+  CVKRPrefData::instance().read();
+  if (!chooseBackend(options)) return 1;
+
+  auto* dlg = new CVKREditorDlg(*boxes_);
+  mainWindow_ = dlg;
+  dlg->setAttribute(Qt::WA_DeleteOnClose, false);
+  dlg->setCommandLineFile(options.file);
+  dlg->setSettingsWritable(options.screenshot.isEmpty());
+  connect(dlg, &CVKREditorDlg::helpRequested, this, &CVKREditorApp::showHelp);
+  connect(dlg, &CVKREditorDlg::aboutRequested, this, &CVKREditorApp::showAbout);
+  if (simulator_)
+    connect(dlg, &CVKREditorDlg::settingsAboutToBeWritten, this, [this] {
+      CVKRPrefData& settings = CVKRPrefData::instance();
+      settings.setMidiIn(userPorts_.first);
+      settings.setMidiOut(userPorts_.second);
+    });
+  if (instance_)
+    connect(instance_.get(), &SingleInstance::fileHandedOver, dlg, &CVKREditorDlg::HandOver);
+
+  dlg->OnInitDialog();
+  if (!options.screenshot.isEmpty()) return takeScreenshot(*dlg, options);
+  dlg->exec();
+  return 0;
+}
+
+RtMidiBackend::Api CVKREditorApp::midiApi(const CommandLineOptions& options) {
+  if (options.midiApi.isEmpty()) return RtMidiBackend::Api::Any;
+  return RtMidiBackend::parseApi(options.midiApi.toStdString()).value_or(RtMidiBackend::Api::Any);
+}
+
+int CVKREditorApp::listPorts(const CommandLineOptions& options) {
+  // The names as the editor looks them up (MidiPort's naming rule applied).
+  RtMidiBackend backend(midiApi(options));
+  for (const std::string& name : backend.inputDevices())
+    std::printf("in %s\n", MidiPort::listedName(name).c_str());
+  for (const std::string& name : backend.outputDevices())
+    std::printf("out %s\n", MidiPort::listedName(name).c_str());
+  return 0;
+}
+
+bool CVKREditorApp::chooseBackend(const CommandLineOptions& options) {
+  if (!options.simulateModel) {
+    // The computer's MIDI service: the one asked for, or ALSA and then JACK.
+    DeviceLink::setBackendFactory(RtMidiBackend::factory(midiApi(options)));
+    return true;
+  }
+  // The simulator is a device of an in-process MIDI service, and the editor's only one.
+  service_ = std::make_shared<VirtualMidiService>();
+  AmpSimulator::Options sim;
+  sim.name = "ORV10";
+  sim.model = *options.simulateModel;
+  simulator_ = std::make_unique<AmpSimulator>(std::make_unique<VirtualAmpTransport>(service_), sim);
+  if (simulator_->start() != 0) {
+    std::fprintf(stderr, "orv-editor: the simulator could not start\n");
+    return false;
+  }
+  std::shared_ptr<VirtualMidiService> service = service_;
+  DeviceLink::setBackendFactory(
+      [service] { return std::make_unique<VirtualMidiBackend>(service); });
+  // This session's ports are the simulator's, whatever the settings name; the names the user
+  // chose go back into the settings before they are written.
+  CVKRPrefData& settings = CVKRPrefData::instance();
+  userPorts_ = {settings.midiIn(), settings.midiOut()};
+  settings.setMidiIn(sim.name);
+  settings.setMidiOut(sim.name);
+  return true;
+}
+
+int CVKREditorApp::takeScreenshot(CVKREditorDlg& dlg, const CommandLineOptions& options) {
+  dlg.show();
+  bool shown = false;
+  QEventLoop loop;
+  connect(&dlg, &CVKREditorDlg::devicePatchShown, &loop, [&] {
+    shown = true;
+    loop.quit();
+  });
+  QTimer::singleShot(options.simulateModel ? kScreenshotPatchTimeoutMs : kScreenshotWaitMs, &loop,
+                     &QEventLoop::quit);
+  loop.exec();
+  if (options.simulateModel && !shown)
+    std::fprintf(stderr, "orv-editor: the simulator's patch did not arrive\n");
+  processEvents();
+  const bool saved = dlg.grab().save(options.screenshot, "PNG");
+  if (!saved) std::fprintf(stderr, "orv-editor: cannot write %s\n", qPrintable(options.screenshot));
+  dlg.close();
+  return saved && (shown || !options.simulateModel) ? 0 : 1;
+}
+
+void CVKREditorApp::showHelp() {
+  if (mainWindow_) mainWindow_->barrier().run([] { HelpDocument::open(); });
+}
+
+void CVKREditorApp::showAbout() {
+  CAboutDlg about(mainWindow_);
+  boxes_->runModal(about);
+}
+
+}  // namespace orv

@@ -1,0 +1,61 @@
+#pragma once
+#include <QApplication>
+#include <QPointer>
+#include <memory>
+#include <string>
+#include <utility>
+
+#include "app/CommandLineOptions.h"
+#include "device/rtmidi/RtMidiBackend.h"
+
+namespace orv {
+
+class AmpSimulator;
+class CVKREditorDlg;
+class ExceptionBarrier;
+class IMessageBoxes;
+class SingleInstance;
+class VirtualMidiService;
+
+// The program: prepares the process, makes sure one editor runs per user, chooses the MIDI
+// service (or the built-in amplifier simulator), runs the main window until it closes, and
+// catches whatever escapes an event handler (the error box for the program's own failures,
+// "Exception caught!" on standard error for anything else).
+class CVKREditorApp : public QApplication {
+  Q_OBJECT
+ public:
+  static constexpr const char* kVersion = "1.1.0";
+
+  CVKREditorApp(int& argc, char** argv);
+  ~CVKREditorApp() override;
+
+  // Start-up to exit; returns the process's exit code.
+  int run();
+
+  // Runs that need no window (--help, --version, --list-ports, a bad command line) are done
+  // before any application object exists, so they work without a display.
+  static bool isConsoleRun(const CommandLineOptions& options);
+  static int runConsole(const CommandLineOptions& options);
+
+  bool notify(QObject* receiver, QEvent* event) override;
+
+ private:
+  int runEditor(const CommandLineOptions& options);
+  static int listPorts(const CommandLineOptions& options);
+  static RtMidiBackend::Api midiApi(const CommandLineOptions& options);
+  // The MIDI service the device link will use; false when it cannot be had.
+  bool chooseBackend(const CommandLineOptions& options);
+  int takeScreenshot(CVKREditorDlg& dlg, const CommandLineOptions& options);
+  void showHelp();
+  void showAbout();
+
+  std::unique_ptr<IMessageBoxes> boxes_;
+  std::unique_ptr<ExceptionBarrier> barrier_;
+  std::unique_ptr<SingleInstance> instance_;
+  std::shared_ptr<VirtualMidiService> service_;
+  std::unique_ptr<AmpSimulator> simulator_;
+  QPointer<CVKREditorDlg> mainWindow_;
+  std::pair<std::string, std::string> userPorts_;  // MIDI In and Out while the simulator runs
+};
+
+}  // namespace orv

@@ -1,0 +1,96 @@
+// Start-up until the first frame is painted: the editor's main window against a bare Qt dialog
+// of the same size, each started as a fresh process of this same executable, interleaved, in
+// the same run. Reports the ratio of the medians.
+#include <QApplication>
+#include <QDialog>
+#include <QElapsedTimer>
+#include <QProcess>
+#include <QTimer>
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <vector>
+
+#include "BenchReport.h"
+#include "EditorBench.h"
+#include "mainwindow/PanelSurface.h"
+
+namespace {
+
+constexpr int kRuns = 9;
+const char* const kPainted = "painted";
+
+// Prints the mark once `watched` has painted its first frame, and ends the process there.
+class FirstPaint : public QObject {
+ public:
+  bool eventFilter(QObject*, QEvent* e) override {
+    if (e->type() == QEvent::Paint && !seen_) {
+      seen_ = true;
+      QTimer::singleShot(0, [] {
+        std::puts(kPainted);
+        std::fflush(stdout);
+        std::_Exit(0);
+      });
+    }
+    return false;
+  }
+
+ private:
+  bool seen_ = false;
+};
+
+int runChild(const QString& mode, int argc, char** argv) {
+  QApplication app(argc, argv);
+  FirstPaint watch;
+  if (mode == "bare") {
+    QDialog dialog;
+    dialog.setFixedSize(800, 620);
+    dialog.installEventFilter(&watch);
+    dialog.show();
+    return app.exec();
+  }
+  orv::bench::Editor editor;
+  orv::CVKREditorDlg& dlg = editor.open();
+  dlg.surface().installEventFilter(&watch);
+  return app.exec();
+}
+
+// Milliseconds from starting the child until it reports its first frame.
+double timeChild(const QString& self, const QString& mode) {
+  QProcess child;
+  QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+  env.insert("QT_QPA_PLATFORM", "offscreen");
+  child.setProcessEnvironment(env);
+  QElapsedTimer t;
+  t.start();
+  child.start(self, {"--child", mode});
+  while (child.waitForReadyRead(20000))
+    if (child.readAllStandardOutput().contains(kPainted)) break;
+  const double ms = double(t.nsecsElapsed()) / 1e6;
+  child.waitForFinished(5000);
+  return ms;
+}
+
+double median(std::vector<double> v) {
+  std::sort(v.begin(), v.end());
+  return v[v.size() / 2];
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (argc == 3 && std::string(argv[1]) == "--child") return runChild(argv[2], argc, argv);
+  QCoreApplication app(argc, argv);
+  const QString self = QCoreApplication::applicationFilePath();
+  std::vector<double> bare, editor;
+  timeChild(self, "bare");  // warm the file cache
+  timeChild(self, "editor");
+  for (int i = 0; i < kRuns; ++i) {
+    bare.push_back(timeChild(self, "bare"));
+    editor.push_back(timeChild(self, "editor"));
+  }
+  std::printf("# first frame: editor %.1f ms, bare dialog %.1f ms (medians of %d)\n",
+              median(editor), median(bare), kRuns);
+  orv::bench::report("startup_first_frame_vs_bare_dialog", median(editor) / median(bare), "x", 1.5);
+  return 0;
+}

@@ -1,0 +1,148 @@
+#include "device/rtmidi/JackClient.h"
+
+#include <jack/midiport.h>
+
+#include <cerrno>
+#include <chrono>
+#include <stdexcept>
+#include <thread>
+
+#include "device/rtmidi/ServiceMessages.h"
+
+namespace orv::rtmidi {
+
+JackClient::JackClient(const std::string& name, bool exactName, Sink sink)
+    : sink_(std::move(sink)) {
+  int status = 0;
+  const int options = JackNoStartServer | (exactName ? JackUseExactName : 0);
+  client_ = openJackClient(name, options, &status);
+  if (client_ == nullptr) {
+    // JACK reports a taken name as a server error when an exact name is asked for.
+    if (exactName && ((status & JackNameNotUnique) || jackClientExists(name)))
+      throw std::runtime_error("a device named \"" + name + "\" is already on the JACK server");
+    if (status & JackServerFailed) throw std::runtime_error("JACK: no server running");
+    throw std::runtime_error("JACK refused a client named \"" + name + "\"");
+  }
+  name_ = jack_get_client_name(client_);
+  ports_[In] = jack_port_register(client_, "in", JACK_DEFAULT_MIDI_TYPE, JackPortIsInput, 0);
+  ports_[Out] = jack_port_register(client_, "out", JACK_DEFAULT_MIDI_TYPE, JackPortIsOutput, 0);
+  queue_ = jack_ringbuffer_create(kQueueBytes);
+  if (ports_[In] == nullptr || ports_[Out] == nullptr || queue_ == nullptr) {
+    release();
+    throw std::runtime_error("JACK refused the MIDI ports of \"" + name + "\"");
+  }
+  jack_set_process_callback(client_, &JackClient::process, this);
+  jack_on_shutdown(client_, &JackClient::onShutdown, this);
+  if (jack_activate(client_) != 0) {
+    release();
+    throw std::runtime_error("JACK refused to start \"" + name + "\"");
+  }
+}
+
+JackClient::~JackClient() {
+  release();
+}
+
+void JackClient::release() {
+  if (client_ != nullptr) {
+    jack_deactivate(client_);
+    jack_client_close(client_);
+    client_ = nullptr;
+  }
+  if (queue_ != nullptr) {
+    jack_ringbuffer_free(queue_);
+    queue_ = nullptr;
+  }
+}
+
+std::vector<std::string> JackClient::ports(Dir d) {
+  std::vector<std::string> out;
+  if (!alive()) return out;
+  const unsigned long flags = d == In ? JackPortIsOutput : JackPortIsInput;
+  const char** names = jack_get_ports(client_, nullptr, JACK_DEFAULT_MIDI_TYPE, flags);
+  if (names == nullptr) return out;
+  for (const char** n = names; *n != nullptr; ++n) out.emplace_back(*n);
+  jack_free(names);
+  return out;
+}
+
+bool JackClient::connect(Dir d, const std::string& full, int timeoutMs) {
+  if (!alive()) return false;
+  disconnect(d);
+  dropped_[d].store(false);
+  const std::string ours = jack_port_name(ports_[d]);
+  const int rc = d == In ? jack_connect(client_, full.c_str(), ours.c_str())
+                         : jack_connect(client_, ours.c_str(), full.c_str());
+  if (rc != 0 && rc != EEXIST) return false;
+  // Wait for two cycles that started after the change and saw the connection.
+  const uint64_t start = cycles_.load();
+  const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
+  while (cycles_.load() < start + 2 || liveConnections_[d].load() == 0) {
+    if (!alive() || std::chrono::steady_clock::now() > deadline) return false;
+    std::this_thread::sleep_for(std::chrono::microseconds(200));
+  }
+  watching_[d].store(true);
+  return true;
+}
+
+void JackClient::disconnect(Dir d) {
+  watching_[d].store(false);
+  if (alive()) jack_port_disconnect(client_, ports_[d]);
+}
+
+bool JackClient::connectedTo(Dir d, const std::string& full) {
+  return alive() && jack_port_connected_to(ports_[d], full.c_str()) != 0;
+}
+
+bool JackClient::send(const uint8_t* bytes, std::size_t length) {
+  if (length == 0 || !alive()) return false;
+  const uint32_t n = uint32_t(length);
+  std::lock_guard lock(sendMutex_);
+  if (jack_ringbuffer_write_space(queue_) < sizeof n + length) return false;
+  jack_ringbuffer_write(queue_, reinterpret_cast<const char*>(&n), sizeof n);
+  jack_ringbuffer_write(queue_, reinterpret_cast<const char*>(bytes), length);
+  return true;
+}
+
+int JackClient::process(jack_nframes_t frames, void* self) {
+  auto* c = static_cast<JackClient*>(self);
+  c->receiveAll(frames);
+  c->flushQueue(frames);
+  for (int d : {In, Out}) {
+    const int n = jack_port_connected(c->ports_[d]);
+    c->liveConnections_[d].store(n);
+    if (n == 0 && c->watching_[d].load()) c->dropped_[d].store(true);
+  }
+  c->cycles_.fetch_add(1);
+  return 0;
+}
+
+void JackClient::receiveAll(jack_nframes_t frames) {
+  void* buffer = jack_port_get_buffer(ports_[In], frames);
+  const uint32_t count = jack_midi_get_event_count(buffer);
+  for (uint32_t i = 0; i < count; ++i) {
+    jack_midi_event_t event;
+    if (jack_midi_event_get(&event, buffer, i) == 0 && event.size > 0)
+      sink_(event.buffer, event.size);
+  }
+}
+
+void JackClient::flushQueue(jack_nframes_t frames) {
+  void* buffer = jack_port_get_buffer(ports_[Out], frames);
+  jack_midi_clear_buffer(buffer);
+  uint32_t n = 0;
+  while (jack_ringbuffer_read_space(queue_) >= sizeof n) {
+    jack_ringbuffer_peek(queue_, reinterpret_cast<char*>(&n), sizeof n);
+    if (jack_ringbuffer_read_space(queue_) < sizeof n + n) break;
+    jack_midi_data_t* slot = jack_midi_event_reserve(buffer, 0, n);
+    if (slot == nullptr) break;  // the port's buffer is full: the rest goes next cycle
+    jack_ringbuffer_read_advance(queue_, sizeof n);
+    jack_ringbuffer_read(queue_, reinterpret_cast<char*>(slot), n);
+  }
+}
+
+void JackClient::onShutdown(void* self) {
+  static_cast<JackClient*>(self)->alive_.store(false);
+}
+
+}  // namespace orv::rtmidi

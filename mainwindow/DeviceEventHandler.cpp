@@ -1,0 +1,160 @@
+#include "mainwindow/DeviceEventHandler.h"
+
+#include <QCoreApplication>
+
+#include "app/VKRPrefData.h"
+#include "controls/CustomButton.h"
+#include "controls/WindowEvents.h"
+#include "device/DeviceLink.h"
+#include "device/DeviceWatcher.h"
+#include "device/MidiPort.h"
+#include "device/ParameterMap.h"
+#include "device/PortReconnector.h"
+#include "device/rtmidi/RtMidiBackend.h"
+#include "mainwindow/MainMenu.h"
+#include "mainwindow/PanelControls.h"
+#include "mainwindow/PanelRefresher.h"
+#include "mainwindow/SkinApplier.h"
+#include "mainwindow/VKREditorDlg.h"
+
+namespace orv {
+
+const QEvent::Type DeviceEventHandler::kDeviceListChanged =
+    static_cast<QEvent::Type>(QEvent::registerEventType());
+
+DeviceEventHandler::DeviceEventHandler(CVKREditorDlg& dlg, DeviceLink& link)
+    : dlg_(dlg), link_(link), reconnector_(std::make_unique<PortReconnector>(link)) {
+  MidiBackend* backend = &link.port().backend();
+  QObject* window = &dlg;
+  watcher_ = std::make_unique<DeviceWatcher>(
+      [backend] {
+        // The service's full port names tell a device plugged in again from one that stayed.
+        if (auto* rt = dynamic_cast<RtMidiBackend*>(backend)) return rt->deviceSnapshot();
+        std::vector<std::string> names = backend->inputDevices();
+        names.push_back({});  // inputs before, outputs after
+        for (std::string& name : backend->outputDevices()) names.push_back(std::move(name));
+        return names;
+      },
+      [window] { QCoreApplication::postEvent(window, new QEvent(kDeviceListChanged)); });
+}
+
+DeviceEventHandler::~DeviceEventHandler() {
+  stopWatching();
+}
+
+void DeviceEventHandler::stopWatching() {
+  watcher_.reset();
+}
+
+bool DeviceEventHandler::portsOpen() const {
+  return reconnector_->portsOpen();
+}
+
+void DeviceEventHandler::deviceListChanged() {
+  link_.checkPorts();
+}
+
+void DeviceEventHandler::Listener(void* context, int32_t code, int32_t value, int32_t) {
+  PostWindowMessage(static_cast<QObject*>(static_cast<CVKREditorDlg*>(context)), WM_DEVICE_EVENT,
+                    code, value);
+}
+
+void DeviceEventHandler::handle(int code, int value) {
+  switch (code) {
+    case EVENT_CONNECTED:
+      connected(static_cast<char>(value));
+      break;
+    case EVENT_DISCONNECTED:
+      disconnected();
+      break;
+    case EVENT_NOT_CONNECTED:
+      notConnected();
+      break;
+    case EVENT_DUMP_RECEIVED:
+      dumpReceived();
+      break;
+    case EVENT_PARAMETER_CHANGED:
+      parameterChanged(value);
+      break;
+    case EVENT_SETTING_REPORTED:
+      settingReported(value);
+      break;
+    default:
+      break;
+  }
+}
+
+void DeviceEventHandler::connected(char model) {
+  if (CCustomButton* indicator = dlg_.controls().connectionIndicator()) {
+    indicator->SetState(1);
+    indicator->update();
+  }
+  dlg_.modelKnown_ = true;
+  dlg_.modelCode_ = model;
+  dlg_.sections_.modelCode = model;
+  dlg_.skin().ApplyModelSkin(model);
+}
+
+void DeviceEventHandler::disconnected() {
+  if (CCustomButton* indicator = dlg_.controls().connectionIndicator()) {
+    indicator->SetState(0);
+    indicator->update();
+  }
+  reconnector_->onDeviceEvent(EVENT_DISCONNECTED);
+  dlg_.menu().setUsbVolumeEnabled(false);
+}
+
+void DeviceEventHandler::notConnected() {
+  if (reconnector_->portsOpen()) return;
+  // Every tick until it works; failures are expected while the amplifier is away. An amplifier
+  // plugged in after the start is found by its default name as well.
+  chooseDefaultPortNames();
+  takePortNames();
+  reconnector_->onDeviceEvent(EVENT_NOT_CONNECTED);
+}
+
+void DeviceEventHandler::dumpReceived() {
+  dlg_.PatchTouched();
+  LibraryEntry record;
+  record.data = link_.mirror();
+  dlg_.refresher().ShowRecord(record);
+  emit dlg_.devicePatchShown();
+}
+
+void DeviceEventHandler::parameterChanged(int id) {
+  dlg_.refresher().ShowParameter(id);
+  if (id < params::kFirstId || id > params::kLastId) return;
+  dlg_.PatchTouched();
+  dlg_.pushNameToEdit();
+}
+
+void DeviceEventHandler::settingReported(int value) {
+  if (value < 512 || value > 767) return;  // only the USB volume concerns the window
+  dlg_.menu().checkUsbVolume(value & 0xFF);
+  dlg_.menu().setUsbVolumeEnabled(true);
+}
+
+void DeviceEventHandler::takePortNames() {
+  const CVKRPrefData& settings = CVKRPrefData::instance();
+  reconnector_->setPortNames(settings.midiIn(), settings.midiOut());
+}
+
+bool DeviceEventHandler::openPortsByConfiguredNames() {
+  takePortNames();
+  return reconnector_->openConfigured();
+}
+
+void DeviceEventHandler::chooseDefaultPortNames() {
+  CVKRPrefData settings = CVKRPrefData::instance();
+  if (!settings.midiIn().empty() || !settings.midiOut().empty()) return;
+  MidiPort& port = link_.port();
+  for (const char* name : {"ORV10", "ORV5"}) {
+    if (port.findInput(name) < 0 && port.findOutput(name) < 0) continue;
+    settings.setMidiIn(name);
+    settings.setMidiOut(name);
+    CVKRPrefData::instance() = settings;
+    return;
+  }
+}
+
+}  // namespace orv

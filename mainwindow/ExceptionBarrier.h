@@ -1,0 +1,47 @@
+#pragma once
+#include <exception>
+#include <functional>
+#include <iosfwd>
+#include <memory>
+
+class QObject;
+class QWidget;
+
+namespace orv {
+
+class IMessageBoxes;
+
+// Catches what escapes a handler: a CGenericException is shown in the error box (owner = the
+// main window, caption "ORV Editor", stop icon, OK, the string-table text of its code); anything
+// else writes "Exception caught!" to the diagnostic stream and is otherwise ignored. Nothing is
+// rolled back.
+class ExceptionBarrier {
+ public:
+  using OwnerFn = std::function<QWidget*()>;
+
+  ExceptionBarrier(IMessageBoxes& boxes, OwnerFn owner);
+  ~ExceptionBarrier();
+
+  // Runs `f`; returns false when it threw.
+  bool run(const std::function<void()>& f);
+  // Reports the exception currently being handled (call from inside a catch block).
+  void reportCurrent();
+  // Error boxes raised while painting are shown once control is back in the event loop, so a
+  // modal box never opens inside a paint.
+  void setDeferBoxes(bool defer) { defer_ = defer; }
+  // Where "Exception caught!" goes (standard error by default).
+  void setDiagnosticStream(std::ostream& out) { diagnostics_ = &out; }
+
+  IMessageBoxes& messageBoxes() const { return boxes_; }
+
+ private:
+  void showError(int code);
+
+  IMessageBoxes& boxes_;
+  OwnerFn owner_;
+  std::ostream* diagnostics_;
+  bool defer_ = false;
+  std::unique_ptr<QObject> deferContext_;  // cancels deferred boxes with the barrier
+};
+
+}  // namespace orv

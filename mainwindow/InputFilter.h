@@ -1,0 +1,31 @@
+#pragma once
+#include <QObject>
+
+namespace orv {
+
+class CVKREditorDlg;
+
+// The main window's keyboard and mouse filtering, ahead of the widgets:
+// - Escape never closes the window (controls that use Escape, such as the inline number entry,
+//   still get it);
+// - Enter in the name edit moves the focus to the library list;
+// - no context menu on the name edit;
+// - typing, clicking or dragging in the name edit redraws the name area (a click first scrolls
+//   the name back to its start);
+// - a left release anywhere stops both list scroll buttons' repetition.
+class InputFilter : public QObject {
+  Q_OBJECT
+ public:
+  explicit InputFilter(CVKREditorDlg& dlg);
+  ~InputFilter() override;
+
+  bool eventFilter(QObject* watched, QEvent* event) override;
+
+ private:
+  bool inWindow(QObject* watched) const;
+  bool nameEditEvent(QEvent* event);
+
+  CVKREditorDlg& dlg_;
+};
+
+}  // namespace orv

@@ -1,0 +1,34 @@
+#pragma once
+#include <QString>
+
+class QDialog;
+class QWidget;
+
+namespace orv {
+
+// Every message box, question and modal dialog of the editor goes through this interface, so
+// that the answers can be scripted (tests, unattended runs) instead of waiting on a modal loop.
+class IMessageBoxes {
+ public:
+  enum class Icon { Stop, Exclamation, Question, Information };
+  // Buttons offered and the answer given; several may be or-ed together in a request.
+  enum Button { Ok = 0x1, Yes = 0x2, No = 0x4, Cancel = 0x8 };
+
+  struct Request {
+    QWidget* owner = nullptr;  // null: no owner window
+    QString caption;           // empty: the application's name
+    QString text;
+    Icon icon = Icon::Information;
+    int buttons = Ok;
+    // Yes, No and Cancel carry the labels "Save", "No Save" and "Cancel".
+    bool saveLabels = false;
+  };
+
+  virtual ~IMessageBoxes() = default;
+  // Shows the box and returns the button that closed it (Cancel when it was dismissed).
+  virtual int ask(const Request& request) = 0;
+  // Runs `dialog` modally and returns its result code.
+  virtual int runModal(QDialog& dialog) = 0;
+};
+
+}  // namespace orv

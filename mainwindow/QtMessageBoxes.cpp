@@ -1,0 +1,58 @@
+#include "mainwindow/QtMessageBoxes.h"
+
+#include <QApplication>
+#include <QDialog>
+#include <QMessageBox>
+#include <QPushButton>
+
+namespace orv {
+
+namespace {
+
+QMessageBox::Icon toQt(IMessageBoxes::Icon icon) {
+  switch (icon) {
+    case IMessageBoxes::Icon::Stop:
+      return QMessageBox::Critical;
+    case IMessageBoxes::Icon::Exclamation:
+      return QMessageBox::Warning;
+    case IMessageBoxes::Icon::Question:
+      return QMessageBox::Question;
+    case IMessageBoxes::Icon::Information:
+      break;
+  }
+  return QMessageBox::Information;
+}
+
+}  // namespace
+
+int QtMessageBoxes::ask(const Request& request) {
+  QMessageBox box(request.owner);
+  box.setIcon(toQt(request.icon));
+  box.setWindowTitle(request.caption.isEmpty() ? QApplication::applicationName() : request.caption);
+  box.setText(request.text);
+  struct Choice {
+    int button;
+    QMessageBox::StandardButton standard;
+    const char* saveLabel;
+  };
+  constexpr Choice kChoices[] = {{Ok, QMessageBox::Ok, nullptr},
+                                 {Yes, QMessageBox::Yes, "Save"},
+                                 {No, QMessageBox::No, "No Save"},
+                                 {Cancel, QMessageBox::Cancel, "Cancel"}};
+  for (const Choice& c : kChoices) {
+    if (!(request.buttons & c.button)) continue;
+    QPushButton* b = box.addButton(c.standard);
+    if (request.saveLabels && c.saveLabel) b->setText(QString::fromLatin1(c.saveLabel));
+  }
+  box.exec();
+  const auto clicked = box.standardButton(box.clickedButton());
+  for (const Choice& c : kChoices)
+    if (c.standard == clicked) return c.button;
+  return request.buttons & Cancel ? Cancel : (request.buttons & No ? No : Ok);
+}
+
+int QtMessageBoxes::runModal(QDialog& dialog) {
+  return dialog.exec();
+}
+
+}  // namespace orv

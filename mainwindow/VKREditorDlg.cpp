@@ -1,0 +1,591 @@
+#include "mainwindow/VKREditorDlg.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QFile>
+#include <QFileDialog>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenuBar>
+#include <QScreen>
+#include <QTimer>
+#include <QVBoxLayout>
+
+#include "controls/CustomButton.h"
+#include "controls/Rapidbutton.h"
+#include "controls/VKRDial.h"
+#include "controls/VKRListBox.h"
+#include "controls/VKRNumberEditText.h"
+#include "controls/VKRPullDownMenu.h"
+#include "controls/VKRScrollBar.h"
+#include "controls/WindowEvents.h"
+#include "device/DeviceLink.h"
+#include "device/MidiPort.h"
+#include "mainwindow/DeviceEventHandler.h"
+#include "mainwindow/InputFilter.h"
+#include "mainwindow/MainMenu.h"
+#include "mainwindow/MainWindowTexts.h"
+#include "mainwindow/MessageBoxes.h"
+#include "mainwindow/PanelLayout.h"
+#include "mainwindow/PanelPainter.h"
+#include "mainwindow/PanelRefresher.h"
+#include "mainwindow/PanelSurface.h"
+#include "mainwindow/SkinApplier.h"
+#include "mainwindow/SkinImages.h"
+#include "patch/GenericException.h"
+#include "patch/LibraryFile.h"
+#include "patch/StringTable.h"
+#include "skin/SkinResources.h"
+
+namespace orv {
+
+namespace fs = std::filesystem;
+
+namespace {
+
+const QString kTitle = QStringLiteral("ORV Editor");
+
+fs::path toPath(const QString& path) {
+  return fs::path(QFile::encodeName(path).toStdString());
+}
+
+// The commands this window carries out; the others stay grayed.
+const QSet<int> kHandledCommands = {
+    MainMenu::Quit,        MainMenu::Help,        MainMenu::About,       MainMenu::Volume1,
+    MainMenu::Volume1 + 1, MainMenu::Volume1 + 2, MainMenu::Volume1 + 3, MainMenu::Volume5,
+};
+
+}  // namespace
+
+CVKREditorDlg::CVKREditorDlg(IMessageBoxes& boxes, QWidget* parent)
+    : QDialog(parent),
+      boxes_(boxes),
+      barrier_(boxes, [this] { return static_cast<QWidget*>(this); }),
+      library_(*this) {
+  SkinResources::init();
+  // The art decodes on worker threads while the window is being built.
+  SkinImages::preload(PanelLayout::images());
+  setWindowTitle(kTitle);
+  setObjectName(QStringLiteral("mainWindow"));
+  buildWindow();
+}
+
+CVKREditorDlg::~CVKREditorDlg() {
+  inputFilter_.reset();
+  if (initialized_ && !closed_) detachFromDevice();
+}
+
+void CVKREditorDlg::buildWindow() {
+  auto* layout = new QVBoxLayout(this);
+  layout->setContentsMargins(0, 0, 0, 0);
+  layout->setSpacing(0);
+  menuBar_ = new QMenuBar(this);
+  layout->setMenuBar(menuBar_);
+  menu_ = new MainMenu(menuBar_, kHandledCommands, this);
+  connect(menu_, &MainMenu::triggered, this,
+          [this](int command) { barrier_.run([&] { onCommand(command); }); });
+  surface_ = new PanelSurface(this);
+  layout->addWidget(surface_);
+  layout->setSizeConstraint(QLayout::SetFixedSize);
+}
+
+// ---------------------------------------------------------------------------------------------
+// Set-up
+
+void CVKREditorDlg::OnInitDialog() {
+  if (initialized_) return;
+  initialized_ = true;
+  setWindowIcon(QApplication::windowIcon());
+
+  DeviceLink& link = DeviceLink::instance();
+  deviceEvents_ = std::make_unique<DeviceEventHandler>(*this, link);
+  link.addListener(&DeviceEventHandler::Listener, this);
+  router_ = std::make_unique<ControlRouter>(link);
+
+  const CVKRPrefData& settings = CVKRPrefData::instance();
+  move(settings.posX(), settings.posY());
+  sizeClientArea();
+
+  controls_ = PanelLayout::create(surface_, *this, *this, this);
+  painter_ = std::make_unique<PanelPainter>(*controls_);
+  surface_->setPainter([this](QPainter& p, const QRect& r) { painter_->paint(p, r); });
+  refresher_ = std::make_unique<PanelRefresher>(*this);
+  skin_ = std::make_unique<SkinApplier>(*this);
+  setBackground(PanelLayout::kBackground);
+  skin_->ApplyModelSkin(modelCode_);
+
+  for (CVKRDial* dial : controls_->dials()) dial->SetKnobMode(settings.dialType());
+  setUpListArea();
+  createFonts();
+  connectControls();
+  inputFilter_ = std::make_unique<InputFilter>(*this);
+
+  // Failures of the steps below are shown and the set-up goes on: a port that cannot be opened
+  // must not leave the window without its library or its command-line file.
+  const bool commandLineLibrary =
+      !commandLineFile_.isEmpty() && fileKindOf(toPath(commandLineFile_)) == FileKind::Library;
+  barrier_.run([&] {
+    library_.startUp(fs::path(settings.libraryPath()), commandLineLibrary, settings.saved() != 0);
+  });
+  barrier_.run([&] { refresher_->NeutralRefresh(); });
+  barrier_.run([&] {
+    deviceEvents_->chooseDefaultPortNames();
+    deviceEvents_->openPortsByConfiguredNames();
+  });
+  if (!commandLineFile_.isEmpty()) barrier_.run([&] { OpenFile(commandLineFile_); });
+  enableSaveToLibrary();
+}
+
+void CVKREditorDlg::sizeClientArea() {
+  // The client area is the panel surface, exactly 800 x 600 below the menu bar; the window is
+  // sized around it and cannot be resized. Template and pixels agree, so nothing is scaled.
+  layout()->activate();
+  setFixedSize(sizeHint());
+}
+
+void CVKREditorDlg::createFonts() {
+  // Sizes in pixels: 7.5, 8.2, 9 and 10.5 points at 96 dpi, the same size at any resolution.
+  constexpr int kPixels[] = {10, 11, 12, 14};
+  for (std::size_t i = 0; i < fonts_.size(); ++i) {
+    QFont f(QStringLiteral("Arial"));
+    f.setStyleHint(QFont::SansSerif);
+    f.setPixelSize(kPixels[i]);
+    fonts_[i] = f;
+  }
+  PanelControls& c = *controls_;
+  painter_->setLabelFont(fonts_[0]);
+  painter_->setNameFont(fonts_[2]);
+  for (int id : {1117, 1147})
+    if (CVKRPullDownMenu* p = c.pullDown(id)) p->SetItemFont(fonts_[0]);
+  for (int id = 1033; id <= 1036; ++id)
+    if (CVKRPullDownMenu* p = c.pullDown(id)) p->SetItemFont(fonts_[2]);
+  for (CVKRNumberEditText* d : surface_->findChildren<CVKRNumberEditText*>())
+    d->SetTextFont(fonts_[1]);
+  if (QLineEdit* edit = c.nameEdit()) edit->setFont(fonts_[2]);
+  if (CVKRListBox* list = c.libraryList()) list->setFont(fonts_[2]);
+  if (QLabel* name = c.libraryName()) name->setFont(fonts_[3]);
+}
+
+void CVKREditorDlg::setUpListArea() {
+  PanelControls& c = *controls_;
+  CVKRScrollBar* bar = c.scrollBar();
+  CVKRListBox* list = c.libraryList();
+  if (!bar || !list) return;
+  // The list has no scroll bar of its own: the skinned bar follows its top row.
+  connect(list, &CVKRListBox::TopIndexChanged, this, [this, bar](int top) {
+    bar->SetValue(top);
+    surface_->update(bar->RepaintArea());
+  });
+  OnControlChanged(PanelControls::kScrollBar, 0);
+}
+
+void CVKREditorDlg::connectControls() {
+  PanelControls& c = *controls_;
+  for (int id = 1087; id <= 1094; ++id)
+    if (CCustomButton* b = c.button(id))
+      connect(b, &QAbstractButton::clicked, this, [this, id] { OnControlChanged(id, 0); });
+  for (int id = 1019; id <= 1023; ++id)
+    if (CCustomButton* b = c.button(id))
+      connect(b, &QAbstractButton::clicked, this,
+              [this, id, b] { OnControlChanged(id, b->GetState()); });
+  if (QLineEdit* edit = c.nameEdit()) {
+    connect(edit, &QLineEdit::textEdited, this, [this] { barrier_.run([&] { nameChanged(); }); });
+    connect(edit, &QLineEdit::editingFinished, this,
+            [this] { barrier_.run([&] { commitName(); }); });
+  }
+}
+
+void CVKREditorDlg::setBackground(int imageId) {
+  painter_->setBackground(imageId);
+  for (QWidget* w : surface_->findChildren<QWidget*>()) {
+    if (auto* b = qobject_cast<CCustomButton*>(w)) SkinImages::load(b->Background(), imageId);
+    if (auto* k = qobject_cast<CVKRControl*>(w)) SkinImages::load(k->BackImage(), imageId);
+  }
+}
+
+// ---------------------------------------------------------------------------------------------
+// Gestures
+
+void CVKREditorDlg::OnEditChanged(int controlId, int value) {
+  OnControlChanged(controlId, value);
+}
+
+void CVKREditorDlg::OnControlChanged(int controlId, int value) {
+  barrier_.run([&] {
+    if (!router_) return;
+    if (controlId == PanelControls::kScrollBar) {
+      scrollList(value);
+      return;
+    }
+    applyRoute(router_->control(controlId, value, sections_));
+  });
+}
+
+void CVKREditorDlg::onPullDownChanged(int kind, int item) {
+  if (!router_) return;
+  applyRoute(router_->pullDown(kind, item, sections_));
+}
+
+void CVKREditorDlg::applyRoute(const RouteResult& route) {
+  if (!route.handled) return;
+  if (route.dial || route.edit) refresher_->ShowValue(route.dial, route.edit, route.shownValue);
+  if (route.ampType) refresher_->ShowAmpType(route.shownValue);
+  if (route.relabel != panel::Section::None)
+    refresher_->RelabelSection(route.relabel, route.relabelType);
+  if (route.refresh != panel::Section::None)
+    refresher_->RefreshSection(route.refresh, DeviceLink::instance().mirror());
+  if (route.redrawPullDown)
+    if (QWidget* p = controls_->widget(route.redrawPullDown)) p->update();
+  if (route.patchTouched) PatchTouched();
+  route.throwIfFailed();
+}
+
+void CVKREditorDlg::scrollList(int value) {
+  CVKRScrollBar* bar = controls_->scrollBar();
+  if (!bar) return;
+  bar->SetValue(value);
+  if (CVKRListBox* list = controls_->libraryList()) list->SetTopIndex(bar->GetValue());
+  surface_->update(bar->RepaintArea());
+}
+
+void CVKREditorDlg::PatchTouched() {
+  enableSaveToLibrary();
+  if (CVKRListBox* list = controls_->libraryList()) list->SetCurSel(-1);
+}
+
+void CVKREditorDlg::enableSaveToLibrary() {
+  if (CCustomButton* save = controls_->saveToLibrary(); save && !save->isEnabled()) {
+    save->setEnabled(true);
+    save->SetState(1);
+    save->update();
+  }
+  menu_->setEnabled(MainMenu::SaveToLibrary, true);
+}
+
+bool CVKREditorDlg::portsOpen() const {
+  return deviceEvents_ && deviceEvents_->portsOpen();
+}
+
+bool CVKREditorDlg::connectedIndicator() const {
+  const CCustomButton* indicator = controls_ ? controls_->connectionIndicator() : nullptr;
+  return indicator && indicator->GetState() == 1;
+}
+
+// ---------------------------------------------------------------------------------------------
+// The patch name
+
+void CVKREditorDlg::setPatchName(const QString& name) {
+  patchName_ = name.left(64);
+  pushNameToEdit();
+  redrawName();
+}
+
+void CVKREditorDlg::pushNameToEdit() {
+  if (QLineEdit* edit = controls_->nameEdit(); edit && edit->text() != patchName_)
+    edit->setText(patchName_);
+}
+
+void CVKREditorDlg::commitName() {
+  const CCustomButton* save = controls_->saveToLibrary();
+  if (!save || !save->isEnabled()) return;
+  if (QLineEdit* edit = controls_->nameEdit()) patchName_ = edit->text().left(64);
+  router_->writer().setName(std::string_view(patchName_.toLatin1().constData()));
+  redrawName();
+}
+
+void CVKREditorDlg::nameChanged() {
+  if (QLineEdit* edit = controls_->nameEdit()) patchName_ = edit->text().left(64);
+  PatchTouched();
+  DeviceLink::instance().setEdited(true);
+  redrawName();
+}
+
+void CVKREditorDlg::redrawName() {
+  QLineEdit* edit = controls_->nameEdit();
+  if (!edit) return;
+  if (painter_->nameCentred()) {
+    painter_->clearCentredName();
+    QPalette p = edit->palette();
+    p.setColor(QPalette::Text, Qt::white);
+    edit->setPalette(p);
+  }
+  surface_->update(edit->geometry());
+}
+
+// ---------------------------------------------------------------------------------------------
+// Menu commands, files
+
+void CVKREditorDlg::onCommand(int command) {
+  if (command >= MainMenu::Volume1 && command <= MainMenu::Volume5) {
+    onUsbVolume(command - MainMenu::Volume1);
+    return;
+  }
+  switch (command) {
+    case MainMenu::Quit:
+      QTimer::singleShot(0, this, &QWidget::close);
+      break;
+    case MainMenu::Help:
+      emit helpRequested();
+      break;
+    case MainMenu::About:
+      emit aboutRequested();
+      break;
+    default:
+      break;
+  }
+}
+
+void CVKREditorDlg::onUsbVolume(int value) {
+  // The mark moves at once, without waiting for the amplifier.
+  menu_->checkUsbVolume(value);
+  DeviceLink::instance().sendSetting(2, static_cast<uint8_t>(value));
+}
+
+void CVKREditorDlg::HandOver(const QString& path) {
+  // Ignored while a modal dialog or message box is open.
+  QWidget* modal = QApplication::activeModalWidget();
+  if (!isEnabled() || (modal && modal != this)) return;
+  raise();
+  activateWindow();
+  barrier_.run([&] { OpenFile(path); });
+}
+
+void CVKREditorDlg::OpenFile(const QString& path) {
+  const fs::path file = toPath(path);
+  switch (fileKindOf(file)) {
+    case FileKind::Library:
+      library_.openFile(file);
+      break;
+    case FileKind::Patch:
+      openPatchFile(file);
+      break;
+    case FileKind::Unsupported:
+      showHint(strings::UnsupportedFile);
+      break;
+  }
+}
+
+// A patch file from the command line or a second instance becomes the current patch; the
+// library and the current slot stay as they are.
+void CVKREditorDlg::openPatchFile(const fs::path& path) {
+  if (patchEdited()) {
+    // Storing the patch first needs the save-to-library flow; until the window has it, the
+    // question offers to go on without saving or to stop.
+    IMessageBoxes::Request request;
+    request.owner = this;
+    request.caption = kTitle;
+    request.text = texts::text(texts::kAskSaveBeforeImport);
+    request.icon = IMessageBoxes::Icon::Exclamation;
+    request.buttons = IMessageBoxes::No | IMessageBoxes::Cancel;
+    request.saveLabels = true;
+    if (boxes_.ask(request) != IMessageBoxes::No) return;
+  }
+  LibraryEntry entry;
+  readPatchFile(entry, path);
+  const CVKRDial* knob = controls_->ampTypeKnob();
+  if (!acceptForModel(entry, connectedIndicator(), modelCode_, *this)) return;
+  if (!acceptAmpType(entry.data, knob ? knob->GetMax() : 7, *this)) return;
+  loadCurrentPatch(entry.data);
+  refresher_->ShowRecord(entry);
+  setPatchEdited(true);
+  enableSaveToLibrary();
+}
+
+// ---------------------------------------------------------------------------------------------
+// Events
+
+bool CVKREditorDlg::event(QEvent* e) {
+  const auto type = e->type();
+  if (type == WM_DEVICE_EVENT || type == WM_PULLDOWN_CHANGED || type == WM_LIST_SCROLL_DOWN ||
+      type == WM_LIST_SCROLL_UP) {
+    const auto* m = static_cast<const WindowMessage*>(e);
+    barrier_.run([&] {
+      if (type == WM_DEVICE_EVENT) {
+        if (deviceEvents_ && !closed_)
+          deviceEvents_->handle(static_cast<int>(m->WParam()), static_cast<int>(m->LParam()));
+      } else if (type == WM_PULLDOWN_CHANGED) {
+        onPullDownChanged(static_cast<int>(m->WParam()), static_cast<int>(m->LParam()));
+      } else if (CVKRScrollBar* bar = controls_ ? controls_->scrollBar() : nullptr) {
+        scrollList(bar->GetValue() + (type == WM_LIST_SCROLL_DOWN ? 1 : -1));
+      }
+    });
+    return true;
+  }
+  if (type == DeviceEventHandler::kDeviceListChanged) {
+    barrier_.run([&] {
+      if (deviceEvents_ && !closed_) deviceEvents_->deviceListChanged();
+    });
+    return true;
+  }
+  try {
+    return QDialog::event(e);
+  } catch (...) {
+    barrier_.reportCurrent();
+    return true;
+  }
+}
+
+bool CVKREditorDlg::eventFilter(QObject* watched, QEvent* e) {
+  return QDialog::eventFilter(watched, e);
+}
+
+void CVKREditorDlg::keyPressEvent(QKeyEvent* e) {
+  // Escape and Enter never close the window.
+  e->accept();
+}
+
+// ---------------------------------------------------------------------------------------------
+// Closing
+
+bool CVKREditorDlg::unsavedChangesConfirmed(int stringId) {
+  if (!library_.hasPendingChanges()) return true;
+  return askYesNo(stringId);
+}
+
+void CVKREditorDlg::closeEvent(QCloseEvent* e) {
+  if (closed_) {
+    e->accept();
+    return;
+  }
+  bool close = false;
+  barrier_.run([&] { close = unsavedChangesConfirmed(texts::kAskQuit); });
+  if (!close) {
+    e->ignore();
+    return;
+  }
+  storeClosingSettings();
+  detachFromDevice();
+  closed_ = true;
+  e->accept();
+  QDialog::done(QDialog::Accepted);
+}
+
+void CVKREditorDlg::storeClosingSettings() {
+  CVKRPrefData settings = CVKRPrefData::instance();
+  const QPoint where = isMinimized() || isMaximized() ? normalGeometry().topLeft() : pos();
+  settings.setPosition(where.x(), where.y());
+  settings.setLibraryPath(library_.path().string());
+  CVKRPrefData::instance() = settings;
+  emit settingsAboutToBeWritten();
+  if (settingsWritable_) CVKRPrefData::instance().write();
+}
+
+void CVKREditorDlg::detachFromDevice() {
+  if (deviceEvents_) deviceEvents_->stopWatching();
+  router_.reset();
+  DeviceLink::instance().removeListener(&DeviceEventHandler::Listener);
+  DeviceLink::destroy();
+  // Events the link posted before it went are of no use any more.
+  QCoreApplication::removePostedEvents(this, WM_DEVICE_EVENT);
+}
+
+// ---------------------------------------------------------------------------------------------
+// The library's host
+
+int CVKREditorDlg::ask(int stringId, IMessageBoxes::Icon icon, int buttons) {
+  IMessageBoxes::Request request;
+  request.owner = this;
+  request.caption = kTitle;
+  request.text = texts::text(stringId);
+  request.icon = icon;
+  request.buttons = buttons;
+  return boxes_.ask(request);
+}
+
+bool CVKREditorDlg::askYesNo(int stringId) {
+  return ask(stringId, IMessageBoxes::Icon::Exclamation, IMessageBoxes::Yes | IMessageBoxes::No) ==
+         IMessageBoxes::Yes;
+}
+
+void CVKREditorDlg::showHint(int stringId) {
+  ask(stringId, IMessageBoxes::Icon::Exclamation, IMessageBoxes::Ok);
+}
+
+void CVKREditorDlg::reportFailure(const CGenericException& failure) {
+  barrier_.run([&] { throw failure; });
+}
+
+std::optional<fs::path> CVKREditorDlg::chooseLibraryToOpen() {
+  QFileDialog dialog(this, QString(), QString(), QStringLiteral("Library Files (*.ZBL)"));
+  dialog.setObjectName(QStringLiteral("openLibrary"));
+  dialog.setFileMode(QFileDialog::ExistingFile);
+  dialog.setDefaultSuffix(QStringLiteral("ZBL"));
+  if (boxes_.runModal(dialog) != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+    return std::nullopt;
+  return toPath(dialog.selectedFiles().first());
+}
+
+std::optional<fs::path> CVKREditorDlg::chooseLibraryToSave() {
+  QFileDialog dialog(this, QString(), QString(), QStringLiteral("Library Files (*.ZBL)"));
+  dialog.setObjectName(QStringLiteral("saveLibrary"));
+  dialog.setAcceptMode(QFileDialog::AcceptSave);
+  dialog.setDefaultSuffix(QStringLiteral("ZBL"));
+  if (boxes_.runModal(dialog) != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+    return std::nullopt;
+  return toPath(dialog.selectedFiles().first());
+}
+
+bool CVKREditorDlg::patchEdited() const {
+  return DeviceLink::instance().edited();
+}
+
+void CVKREditorDlg::setPatchEdited(bool edited) {
+  DeviceLink::instance().setEdited(edited);
+}
+
+PatchData CVKREditorDlg::currentPatch() const {
+  return DeviceLink::instance().mirror();
+}
+
+void CVKREditorDlg::loadCurrentPatch(const PatchData& patch) {
+  DeviceLink& link = DeviceLink::instance();
+  link.setMirror(patch);
+  setPatchName(QString::fromLatin1(orv::patchName(patch).c_str()));
+  link.sendWholePatch();
+}
+
+void CVKREditorDlg::libraryShown() {
+  if (CVKRListBox* list = controls_->libraryList()) {
+    list->ResetContent();
+    for (const std::string& row : library_.rows())
+      list->AddString(QString::fromLatin1(row.c_str()));
+    list->SetCurSel(library_.currentSlot());
+    if (CVKRScrollBar* bar = controls_->scrollBar()) {
+      bar->SetRange(0, list->GetCount());
+      bar->UpdateThumbHeight();
+      bar->SetValue(list->GetTopIndex());
+      surface_->update(bar->RepaintArea());
+    }
+  }
+  if (QLabel* name = controls_->libraryName())
+    name->setText(QString::fromLocal8Bit(library_.name().c_str()));
+}
+
+void CVKREditorDlg::showMessage(int stringId, IMessageReporter::Icon icon) {
+  IMessageBoxes::Icon shown = IMessageBoxes::Icon::Information;
+  switch (icon) {
+    case IMessageReporter::Icon::Stop:
+      shown = IMessageBoxes::Icon::Stop;
+      break;
+    case IMessageReporter::Icon::Exclamation:
+      shown = IMessageBoxes::Icon::Exclamation;
+      break;
+    case IMessageReporter::Icon::Question:
+      shown = IMessageBoxes::Icon::Question;
+      break;
+    case IMessageReporter::Icon::Information:
+      break;
+  }
+  ask(stringId, shown, IMessageBoxes::Ok);
+}
+
+void CVKREditorDlg::markLibrarySetUp() {
+  CVKRPrefData::instance().setSaved(1);
+}
+
+void CVKREditorDlg::neutralRefresh() {
+  refresher_->NeutralRefresh();
+}
+
+}  // namespace orv

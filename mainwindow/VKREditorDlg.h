@@ -1,0 +1,193 @@
+#pragma once
+#include <QDialog>
+#include <QFont>
+#include <QString>
+#include <array>
+#include <filesystem>
+#include <memory>
+
+#include "app/VKRPrefData.h"
+#include "controls/VKRControlListener.h"
+#include "controls/VKREditListener.h"
+#include "device/ControlRouter.h"
+#include "mainwindow/ExceptionBarrier.h"
+#include "mainwindow/MessageBoxes.h"
+#include "mainwindow/PanelControls.h"
+// Library has a member named like Qt's `slots` keyword macro.
+#pragma push_macro("slots")
+#undef slots
+#include "patch/LibraryDocument.h"
+#pragma pop_macro("slots")
+#include "patch/LibraryHost.h"
+#include "patch/MessageReporter.h"
+
+class QMenuBar;
+
+namespace orv {
+
+class DeviceEventHandler;
+class InputFilter;
+class MainMenu;
+class PanelPainter;
+class PanelRefresher;
+class PanelSurface;
+class SkinApplier;
+class WindowMessage;
+
+// The editor's main window. It owns the library, the panel's controls and the patch name, and
+// routes the three streams that meet here: gestures on the panel (listener calls and posted
+// pull-down messages), device events from the device link (posted, handled on this thread) and
+// menu commands, dropped or handed-over files.
+//
+// The work is split by concern: DeviceEventHandler (device events and ports), PanelPainter
+// (painting), InputFilter (keyboard and mouse filtering), PanelLayout (creating the controls),
+// PanelRefresher (bringing the controls in line with a patch) and SkinApplier (the
+// model-dependent skin). This class keeps the state and the flows that join them.
+class CVKREditorDlg : public QDialog,
+                      public IVKRControlListener,
+                      public IVKREditListener,
+                      public ILibraryHost,
+                      public IMessageReporter {
+  Q_OBJECT
+
+ public:
+  // Every message box and modal dialog goes through `boxes`.
+  explicit CVKREditorDlg(IMessageBoxes& boxes, QWidget* parent = nullptr);
+  ~CVKREditorDlg() override;
+
+  // The file named on the command line, opened at the end of the set-up.
+  void setCommandLineFile(const QString& path) { commandLineFile_ = path; }
+  // False: closing leaves the settings file alone (unattended runs such as screenshots).
+  void setSettingsWritable(bool writable) { settingsWritable_ = writable; }
+
+  // The set-up, in order: device link and listener, settings and position, sizing, layout, knob
+  // mode, list area, fonts, library, neutral panel, default port names, ports, command-line file.
+  void OnInitDialog();
+
+  // A file handed over by a second instance: opened unless a modal dialog is open.
+  void HandOver(const QString& path);
+  // Routes a file by its extension: library, patch or "Unsupported File".
+  void OpenFile(const QString& path);
+
+  // Gestures on the panel.
+  void OnControlChanged(int controlId, int value) override;
+  void OnEditChanged(int controlId, int value) override;
+
+  // The step after every change of the patch from the panel, the name edit or the amplifier.
+  void PatchTouched();
+
+  // The patch name edit shows `name` (at most 64 characters).
+  void setPatchName(const QString& name);
+  // The window's data pushed to its controls: the name edit shows the patch name.
+  void pushNameToEdit();
+  // The model's background for the window and every control that draws a part of it.
+  void setBackground(int imageId);
+
+  // What the window shows and holds (also read by tests).
+  char modelCode() const { return modelCode_; }
+  bool modelKnown() const { return modelKnown_; }
+  bool portsOpen() const;
+  bool connectedIndicator() const;
+  const QString& patchName() const { return patchName_; }
+  const std::array<QFont, 4>& fonts() const { return fonts_; }
+  PanelControls& controls() { return *controls_; }
+  PanelSurface& surface() { return *surface_; }
+  MainMenu& menu() { return *menu_; }
+  QMenuBar& menuBar() { return *menuBar_; }
+  LibraryDocument& library() { return library_; }
+  ExceptionBarrier& barrier() { return barrier_; }
+  IMessageBoxes& messageBoxes() { return boxes_; }
+  SectionState& sectionState() { return sections_; }
+  PanelRefresher& refresher() { return *refresher_; }
+  SkinApplier& skin() { return *skin_; }
+  PanelPainter& painter() { return *painter_; }
+
+  // ILibraryHost.
+  bool askYesNo(int stringId) override;
+  void showHint(int stringId) override;
+  void reportFailure(const CGenericException& failure) override;
+  std::optional<std::filesystem::path> chooseLibraryToOpen() override;
+  std::optional<std::filesystem::path> chooseLibraryToSave() override;
+  bool patchEdited() const override;
+  void setPatchEdited(bool edited) override;
+  PatchData currentPatch() const override;
+  void loadCurrentPatch(const PatchData& patch) override;
+  void libraryShown() override;
+  void markLibrarySetUp() override;
+  void neutralRefresh() override;
+
+  // IMessageReporter: checks of the core show their texts through the window's boxes.
+  void showMessage(int stringId, IMessageReporter::Icon icon) override;
+
+ signals:
+  // Help > Help and Help > About; the application answers them.
+  void helpRequested();
+  void aboutRequested();
+  // The panel shows a patch that arrived from the amplifier.
+  void devicePatchShown();
+  // Closing: the settings record is complete and about to be written.
+  void settingsAboutToBeWritten();
+
+ protected:
+  bool event(QEvent* event) override;
+  bool eventFilter(QObject* watched, QEvent* event) override;
+  void closeEvent(QCloseEvent* event) override;
+  // Enter never closes the window; Escape never gets here (filtered).
+  void accept() override {}
+  void reject() override {}
+  void keyPressEvent(QKeyEvent* event) override;
+
+ private:
+  friend class DeviceEventHandler;
+  friend class InputFilter;
+  friend class PanelPainter;
+
+  void buildWindow();
+  void sizeClientArea();
+  void createFonts();
+  void setUpListArea();
+  void connectControls();
+  void scrollList(int top);
+  int ask(int stringId, IMessageBoxes::Icon icon, int buttons);
+  void onCommand(int command);
+  void onUsbVolume(int value);
+  void onPullDownChanged(int kind, int item);
+  void applyRoute(const RouteResult& route);
+  void enableSaveToLibrary();
+  // Name edit: commit on leaving it, and every change of its text.
+  void commitName();
+  void nameChanged();
+  void redrawName();
+  bool unsavedChangesConfirmed(int stringId);
+  void storeClosingSettings();
+  void detachFromDevice();
+  void openPatchFile(const std::filesystem::path& path);
+
+  IMessageBoxes& boxes_;
+  ExceptionBarrier barrier_;
+  bool settingsWritable_ = true;
+  QString commandLineFile_;
+  LibraryDocument library_;
+  std::unique_ptr<ControlRouter> router_;  // lives as long as the device link
+  SectionState sections_;
+
+  QMenuBar* menuBar_ = nullptr;
+  MainMenu* menu_ = nullptr;
+  PanelSurface* surface_ = nullptr;
+  std::unique_ptr<PanelControls> controls_;
+  std::unique_ptr<PanelPainter> painter_;
+  std::unique_ptr<PanelRefresher> refresher_;
+  std::unique_ptr<SkinApplier> skin_;
+  std::unique_ptr<DeviceEventHandler> deviceEvents_;
+  std::unique_ptr<InputFilter> inputFilter_;
+  std::array<QFont, 4> fonts_;
+
+  QString patchName_;
+  char modelCode_ = '0';
+  bool modelKnown_ = false;
+  bool drawName_ = false;
+  bool initialized_ = false;
+  bool closed_ = false;
+};
+
+}  // namespace orv

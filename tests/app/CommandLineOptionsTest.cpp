@@ -1,0 +1,60 @@
+#include <gtest/gtest.h>
+
+#include "app/CommandLineOptions.h"
+
+namespace orv {
+namespace {
+
+CommandLineOptions parse(QStringList args) {
+  args.prepend(QStringLiteral("orv-editor"));
+  return CommandLineOptions::parse(args);
+}
+
+TEST(CommandLineOptions, FileIsTheFirstArgumentThatIsNotAnOption) {
+  auto o = parse({"--simulate", "Läuft ライブラリ.ZBL", "second.ZBL"});
+  EXPECT_TRUE(o.error.isEmpty());
+  EXPECT_EQ(o.file, QString::fromUtf8("Läuft ライブラリ.ZBL"));
+  EXPECT_EQ(o.simulateModel, '1');
+
+  o = parse({"--", "--looks-like-an-option.ZBP"});
+  EXPECT_TRUE(o.error.isEmpty());
+  EXPECT_EQ(o.file, "--looks-like-an-option.ZBP");
+
+  o = parse({});
+  EXPECT_TRUE(o.file.isEmpty());
+  EXPECT_FALSE(o.simulateModel.has_value());
+}
+
+TEST(CommandLineOptions, ValuesAfterEqualsOrAsTheNextArgument) {
+  auto o = parse({"--simulate=3", "--midi-api", "jack", "--screenshot=out.png", "lib.ZBL"});
+  EXPECT_TRUE(o.error.isEmpty()) << o.error.toStdString();
+  EXPECT_EQ(o.simulateModel, '3');
+  EXPECT_EQ(o.midiApi, "jack");
+  EXPECT_EQ(o.screenshot, "out.png");
+  EXPECT_EQ(o.file, "lib.ZBL");
+
+  o = parse({"--midi-api=alsa", "--screenshot", "a b.png"});
+  EXPECT_EQ(o.midiApi, "alsa");
+  EXPECT_EQ(o.screenshot, "a b.png");
+  EXPECT_TRUE(o.file.isEmpty()) << "the screenshot's file is not the file to open";
+}
+
+TEST(CommandLineOptions, BadInputIsRefusedWithAReason) {
+  for (const QStringList& bad :
+       {QStringList{"--simulate=5"}, QStringList{"--simulate="}, QStringList{"--simulate=12"},
+        QStringList{"--midi-api", "coreaudio"}, QStringList{"--midi-api"},
+        QStringList{"--screenshot"}, QStringList{"--screenshot="}, QStringList{"--frobnicate"}}) {
+    const auto o = parse(bad);
+    EXPECT_FALSE(o.error.isEmpty()) << bad.join(' ').toStdString();
+  }
+}
+
+TEST(CommandLineOptions, HelpAndVersion) {
+  EXPECT_TRUE(parse({"--help"}).help);
+  EXPECT_TRUE(parse({"--version"}).version);
+  EXPECT_TRUE(parse({"--list-ports"}).listPorts);
+  EXPECT_TRUE(CommandLineOptions::usage().contains("--simulate"));
+}
+
+}  // namespace
+}  // namespace orv

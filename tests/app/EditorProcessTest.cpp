@@ -1,0 +1,165 @@
+// The orv-editor executable as a user starts it: options, the screenshot mode, and the single
+// instance across processes.
+#include <gtest/gtest.h>
+#include <signal.h>
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QFileInfo>
+#include <QImage>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QThread>
+
+#include "app/SingleInstance.h"
+
+namespace orv {
+namespace {
+
+QString editorPath() {
+  return QDir(QCoreApplication::applicationDirPath()).filePath("../app/orv-editor");
+}
+
+template <class F>
+bool waitFor(F done, int timeoutMs = 10000) {
+  QElapsedTimer t;
+  t.start();
+  while (!done() && t.elapsed() < timeoutMs) {
+    QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+    QThread::msleep(10);
+  }
+  return done();
+}
+
+// A user's environment in a temporary folder: configuration and runtime folders of its own.
+class EditorProcessTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    ASSERT_TRUE(QFileInfo(editorPath()).isExecutable()) << editorPath().toStdString();
+    QDir(home.path()).mkpath("config");
+    QDir(home.path()).mkpath("runtime");
+    QFile::setPermissions(runtimeDir(),
+                          QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+  }
+
+  QString runtimeDir() const { return QDir(home.path()).filePath("runtime"); }
+  QString settingsPath() const {
+    return QDir(home.path()).filePath("config/TAVOLIN/ORV Editor/config/ORV Editor.ini");
+  }
+  void writeSettings(const QByteArray& text) {
+    QDir().mkpath(QFileInfo(settingsPath()).path());
+    QFile f(settingsPath());
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write(text);
+  }
+
+  std::unique_ptr<QProcess> start(const QStringList& args) {
+    auto p = std::make_unique<QProcess>();
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert("XDG_CONFIG_HOME", QDir(home.path()).filePath("config"));
+    env.insert("XDG_RUNTIME_DIR", runtimeDir());
+    env.insert("QT_QPA_PLATFORM", platform);
+    if (platform != "offscreen") {
+      env.remove("DISPLAY");
+      env.remove("WAYLAND_DISPLAY");
+    }
+    p->setProcessEnvironment(env);
+    p->start(editorPath(), args);
+    EXPECT_TRUE(p->waitForStarted(5000));
+    return p;
+  }
+
+  // Runs to the end; returns the exit code (-1 when it did not end in time).
+  int run(const QStringList& args, QByteArray* out = nullptr, QByteArray* err = nullptr,
+          int timeoutMs = 30000) {
+    auto p = start(args);
+    if (!p->waitForFinished(timeoutMs)) {
+      p->kill();
+      p->waitForFinished();
+      return -1;
+    }
+    if (out) *out = p->readAllStandardOutput();
+    if (err) *err = p->readAllStandardError();
+    return p->exitStatus() == QProcess::NormalExit ? p->exitCode() : -1;
+  }
+
+  QString socketPath() const {
+    return SingleInstance(runtimeDir(), SingleInstance::defaultKey()).serverName();
+  }
+
+  QTemporaryDir home;
+  QString platform = "offscreen";
+};
+
+TEST_F(EditorProcessTest, OptionsAnswerWithoutADisplayAndBadOnesAreRefused) {
+  platform = "xcb";  // a desktop session that is not there: nothing here may need it
+  QByteArray out, err;
+  EXPECT_EQ(run({"--version"}, &out), 0);
+  EXPECT_EQ(out.trimmed(), "ORV Editor 1.1.0");
+  EXPECT_EQ(run({"--help"}, &out), 0);
+  EXPECT_TRUE(out.contains("--simulate")) << out.toStdString();
+  EXPECT_EQ(run({"--simulate=9"}, &out, &err), 2);
+  EXPECT_TRUE(err.contains("--simulate")) << err.toStdString();
+  EXPECT_EQ(run({"--midi-api", "oss"}, &out, &err), 2);
+  EXPECT_EQ(run({"--list-ports", "--midi-api", "alsa"}, &out, &err), 0) << err.toStdString();
+  for (const QByteArray& line : out.split('\n'))
+    EXPECT_TRUE(line.isEmpty() || line.startsWith("in ") || line.startsWith("out ")) << line.data();
+  EXPECT_FALSE(QFile::exists(settingsPath()));
+}
+
+TEST_F(EditorProcessTest, ScreenshotShowsTheSimulatorsPatchAndLeavesTheSettingsAlone) {
+  const QByteArray settings = "[MIDI]\nIn=Other\nOut=Other\n[Library]\nSaved=1\n";
+  writeSettings(settings);
+  const QString png = QDir(home.path()).filePath("panel.png");
+  QByteArray err;
+  ASSERT_EQ(run({"--simulate=2", "--screenshot", png}, nullptr, &err), 0) << err.toStdString();
+
+  QImage image(png);
+  ASSERT_FALSE(image.isNull());
+  EXPECT_EQ(image.width(), 800);
+  EXPECT_GT(image.height(), 600) << "the menu bar above the 800 x 600 panel";
+  QFile f(settingsPath());
+  ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+  EXPECT_EQ(f.readAll(), settings);
+}
+
+TEST_F(EditorProcessTest, ASecondStartHandsItsFileToTheRunningEditorAndEnds) {
+  // The running editor is played by this process.
+  SingleInstance running(runtimeDir(), SingleInstance::defaultKey());
+  ASSERT_EQ(running.acquire(), SingleInstance::Role::Primary);
+  QStringList received;
+  QObject::connect(&running, &SingleInstance::fileHandedOver,
+                   [&](const QString& p) { received << p; });
+
+  const QString file = QDir(home.path()).filePath(QString::fromUtf8("Bänke ライブラリ.ZBL"));
+  auto second = start({file, "ignored.ZBL"});
+  ASSERT_TRUE(waitFor([&] { return second->state() == QProcess::NotRunning; }));
+  EXPECT_EQ(second->exitCode(), 0);
+  EXPECT_EQ(received, QStringList{file});
+}
+
+TEST_F(EditorProcessTest, AnEditorKilledWithoutCleaningUpDoesNotBlockTheNextStart) {
+  writeSettings("[Library]\nSaved=1\n");
+  auto first = start({"--simulate"});
+  ASSERT_TRUE(waitFor([&] { return QFileInfo::exists(socketPath()); }));
+  ::kill(pid_t(first->processId()), SIGKILL);
+  first->waitForFinished();
+  EXPECT_TRUE(QFileInfo::exists(socketPath())) << "the crash left its socket behind";
+
+  auto next = start({"--simulate"});
+  SingleInstance probe(runtimeDir(), SingleInstance::defaultKey());
+  bool handedOver = false;
+  ASSERT_TRUE(waitFor([&] {
+    if (next->state() == QProcess::NotRunning) return true;
+    return handedOver = probe.handOver(QDir(home.path()).filePath("x.txt"), 500);
+  }));
+  EXPECT_TRUE(handedOver) << "the new editor serves hand-overs";
+  EXPECT_EQ(next->state(), QProcess::Running);
+  next->kill();
+  next->waitForFinished();
+}
+
+}  // namespace
+}  // namespace orv

@@ -1,0 +1,22 @@
+# The MIDI backend and the end-to-end tests over a JACK server each test process starts for itself
+# (dummy driver, no realtime, a server name of its own, so parallel runs never share one).
+if(TARGET orv_rtmidi)
+  pkg_check_modules(ORV_TEST_JACK REQUIRED IMPORTED_TARGET jack)
+  file(GLOB jack_srcs CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/jack/*.cpp)
+  add_executable(test_jack ${jack_srcs})
+  target_include_directories(test_jack PRIVATE ${CMAKE_CURRENT_SOURCE_DIR})
+  target_link_libraries(test_jack PRIVATE orv_rtmidi orv_core PkgConfig::ORV_TEST_JACK
+                                          GTest::gtest_main)
+  if(TARGET orv_sim)
+    target_link_libraries(test_jack PRIVATE orv_sim)
+  endif()
+  if(TARGET orv-ampsim)
+    add_dependencies(test_jack orv-ampsim)
+    target_compile_definitions(test_jack PRIVATE ORV_AMPSIM="$<TARGET_FILE:orv-ampsim>")
+  endif()
+  if(TARGET orv-cli)
+    add_dependencies(test_jack orv-cli)
+    target_compile_definitions(test_jack PRIVATE ORV_CLI="$<TARGET_FILE:orv-cli>")
+  endif()
+  gtest_discover_tests(test_jack DISCOVERY_TIMEOUT 60 PROPERTIES TIMEOUT 120)
+endif()

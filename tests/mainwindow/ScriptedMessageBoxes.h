@@ -1,0 +1,44 @@
+#pragma once
+// Answers message boxes from a script instead of waiting on a modal loop, and records every
+// request so that tests can check text, caption, icon and buttons.
+#include <QDialog>
+#include <QStringList>
+#include <deque>
+#include <functional>
+#include <vector>
+
+#include "mainwindow/MessageBoxes.h"
+
+namespace orv::test {
+
+class ScriptedMessageBoxes : public IMessageBoxes {
+ public:
+  std::vector<Request> asked;
+  std::deque<int> answers;  // taken in order; when empty, the box is answered with Ok / No / Cancel
+  std::vector<QString> dialogsRun;        // object names of the dialogs run modally
+  std::function<int(QDialog&)> onDialog;  // what a modal dialog does; default: rejected
+
+  int ask(const Request& r) override {
+    asked.push_back(r);
+    if (!answers.empty()) {
+      const int a = answers.front();
+      answers.pop_front();
+      return a;
+    }
+    if (r.buttons & Ok) return Ok;
+    if (r.buttons & Cancel) return Cancel;
+    return No;
+  }
+  int runModal(QDialog& d) override {
+    dialogsRun.push_back(d.objectName());
+    return onDialog ? onDialog(d) : int(QDialog::Rejected);
+  }
+
+  QStringList texts() const {
+    QStringList out;
+    for (const auto& r : asked) out << r.text;
+    return out;
+  }
+};
+
+}  // namespace orv::test

@@ -1,0 +1,234 @@
+#include "tools/ampsim/AmpSimProgram.h"
+
+#include <cstdio>
+#include <sstream>
+
+#include "patch/GenericException.h"
+#include "tools/ampsim/ServiceAmpTransport.h"
+
+namespace orv {
+
+namespace {
+
+bool parseInt(const std::string& s, int& value) {
+  if (s.empty()) return false;
+  std::size_t used = 0;
+  try {
+    value = std::stoi(s, &used, 10);
+  } catch (const std::exception&) {
+    return false;
+  }
+  return used == s.size();
+}
+
+std::string hex(const uint8_t* bytes, std::size_t length) {
+  std::string s;
+  char b[4];
+  for (std::size_t i = 0; i < length; ++i) {
+    std::snprintf(b, sizeof b, i == 0 ? "%02X" : " %02X", bytes[i]);
+    s += b;
+  }
+  return s;
+}
+
+}  // namespace
+
+const char* AmpSimProgram::usage() {
+  return "usage: orv-ampsim [--name NAME] [--model 0..4] [--midi-api alsa|jack|any] "
+         "[--period MS]\n"
+         "An ORV amplifier simulator on the computer's MIDI service. Prints every message it\n"
+         "receives, one line each. Commands on standard input:\n"
+         "  knob ID VALUE   turn a knob (parameter 1001..1055) and report it to the editor\n"
+         "  model N         switch to model N (0..4)\n"
+         "  silent | speak  stop or resume the Identity announcements\n"
+         "  identity        announce once now\n"
+         "  vanish | back   leave the device list, come back\n"
+         "  get OFFSET      print a byte of the current patch\n"
+         "  settings        print the device settings (stereo, lamp, volume)\n"
+         "  quit            end (so does end of input, SIGINT or SIGTERM)\n";
+}
+
+std::optional<AmpSimProgram::Options> AmpSimProgram::parseArguments(
+    const std::vector<std::string>& args, std::string& error, bool& help) {
+  Options o;
+  help = false;
+  for (std::size_t i = 0; i < args.size(); ++i) {
+    const std::string& a = args[i];
+    if (a == "--help" || a == "-h") {
+      help = true;
+      return o;
+    }
+    if (i + 1 >= args.size()) {
+      error = a.rfind("--", 0) == 0 ? a + " needs a value" : "unknown argument " + a;
+      return std::nullopt;
+    }
+    const std::string& v = args[++i];
+    int n = 0;
+    if (a == "--name") {
+      if (v.empty()) {
+        error = "--name must not be empty";
+        return std::nullopt;
+      }
+      o.name = v;
+    } else if (a == "--model") {
+      if (!parseInt(v, n) || n < 0 || n > 4) {
+        error = "--model takes 0..4, not " + v;
+        return std::nullopt;
+      }
+      o.model = char('0' + n);
+    } else if (a == "--midi-api") {
+      const auto api = RtMidiBackend::parseApi(v);
+      if (!api) {
+        error = "--midi-api takes alsa, jack or any, not " + v;
+        return std::nullopt;
+      }
+      o.api = *api;
+    } else if (a == "--period") {
+      if (!parseInt(v, n) || n < 10 || n > 60000) {
+        error = "--period takes 10..60000 milliseconds, not " + v;
+        return std::nullopt;
+      }
+      o.periodMs = n;
+    } else {
+      error = "unknown argument " + a;
+      return std::nullopt;
+    }
+  }
+  return o;
+}
+
+std::string AmpSimProgram::describe(const uint8_t* bytes, std::size_t length) {
+  const AmpSimulator::Bytes m(bytes, bytes + length);
+  std::string what = "other";
+  if (AmpSimulator::isDumpRequest(m)) {
+    what = "dump request";
+  } else if (AmpSimulator::isSettingsRequest(m)) {
+    what = "settings request";
+  } else if (AmpSimulator::isParameterChange(m) && length >= 11) {
+    what = "parameter change offset " + std::to_string((m[6] & 0x7F) * 128 + (m[7] & 0x7F)) +
+           " = " + std::to_string(m[8]) + " " + std::to_string(m[9]);
+  } else if (AmpSimulator::isSettingChange(m) && length >= 9) {
+    what = "setting change " + std::to_string(m[6]) + " = " + std::to_string(m[7]);
+  } else if (AmpSimulator::isBulkDump(m)) {
+    what = "bulk dump";
+  } else if (length <= 3 && length > 0 && bytes[0] >= 0x80 && bytes[0] != 0xF0) {
+    what = "short message";
+  }
+  return "rx " + hex(bytes, length) + " (" + what + ")";
+}
+
+AmpSimProgram::AmpSimProgram(Options options, std::ostream& out)
+    : options_(std::move(options)), out_(out) {
+  printer_ = std::thread([this] { printLoop(); });
+}
+
+AmpSimProgram::~AmpSimProgram() {
+  sim_.reset();  // no receiver call after this
+  {
+    std::lock_guard lock(linesMutex_);
+    stopPrinting_ = true;
+  }
+  linesChanged_.notify_all();
+  printer_.join();
+}
+
+bool AmpSimProgram::start(std::string& error) {
+  auto transport = std::make_unique<ServiceAmpTransport>(
+      options_.api, [this](const uint8_t* b, std::size_t n) { print(describe(b, n)); });
+  transport_ = transport.get();
+  AmpSimulator::Options o;
+  o.name = options_.name;
+  o.model = options_.model;
+  o.identityPeriod = std::chrono::milliseconds(options_.periodMs);
+  sim_ = std::make_unique<AmpSimulator>(std::move(transport), o);
+  if (sim_->start() != 0) {
+    error = transport_->lastError();
+    sim_.reset();
+    return false;
+  }
+  print("ready: \"" + options_.name + "\" on " + RtMidiBackend::apiName(transport_->api()) +
+        ", model " + std::string(1, options_.model));
+  return true;
+}
+
+bool AmpSimProgram::command(const std::string& line) {
+  std::istringstream in(line);
+  std::string word;
+  if (!(in >> word)) return true;
+  std::vector<std::string> args;
+  for (std::string a; in >> a;) args.push_back(a);
+  auto fail = [this](const std::string& why) {
+    print("error: " + why);
+    return true;
+  };
+  int a = 0, b = 0;
+  try {
+    if (word == "quit" || word == "exit") return false;
+    if (word == "help") {
+      print(usage());
+    } else if (word == "knob") {
+      if (args.size() != 2 || !parseInt(args[0], a) || !parseInt(args[1], b))
+        return fail("usage: knob ID VALUE");
+      const int rc = sim_->turnKnob(a, b);
+      if (rc != 0) return fail("sending failed (" + std::to_string(rc) + ")");
+      print("ok knob " + std::to_string(a) + " = " + std::to_string(b));
+    } else if (word == "model") {
+      if (args.size() != 1 || !parseInt(args[0], a) || a < 0 || a > 4)
+        return fail("usage: model 0..4");
+      sim_->setModel(char('0' + a));
+      print("ok model " + std::to_string(a));
+    } else if (word == "silent" || word == "speak") {
+      sim_->setSilent(word == "silent");
+      print("ok " + word);
+    } else if (word == "identity") {
+      sim_->sendIdentity();
+      print("ok identity");
+    } else if (word == "vanish") {
+      sim_->vanish();
+      print("ok vanish");
+    } else if (word == "back") {
+      if (sim_->comeBack() != 0) return fail(transport_->lastError());
+      print("ok back");
+    } else if (word == "get") {
+      if (args.size() != 1 || !parseInt(args[0], a) || a < 0 || a >= int(PatchData::kSize))
+        return fail("usage: get 0..255");
+      print("ok get " + std::to_string(a) + " = " + std::to_string(sim_->patch()[a]));
+    } else if (word == "settings") {
+      const auto s = sim_->settings();
+      print("ok settings stereo " + std::to_string(s[0]) + " lamp " + std::to_string(s[1]) +
+            " volume " + std::to_string(s[2]));
+    } else {
+      return fail("unknown command " + word + " (try help)");
+    }
+  } catch (const CGenericException& e) {
+    return fail("invalid parameter (" + std::to_string(e.code()) + ")");
+  } catch (const std::exception& e) {
+    return fail(e.what());
+  }
+  return true;
+}
+
+void AmpSimProgram::print(std::string line) {
+  {
+    std::lock_guard lock(linesMutex_);
+    lines_.push_back(std::move(line));
+  }
+  linesChanged_.notify_one();
+}
+
+void AmpSimProgram::printLoop() {
+  std::unique_lock lock(linesMutex_);
+  for (;;) {
+    linesChanged_.wait(lock, [this] { return stopPrinting_ || !lines_.empty(); });
+    while (!lines_.empty()) {
+      const std::string line = std::move(lines_.front());
+      lines_.pop_front();
+      lock.unlock();
+      out_ << line << '\n' << std::flush;
+      lock.lock();
+    }
+    if (stopPrinting_) return;
+  }
+}
+
+}  // namespace orv

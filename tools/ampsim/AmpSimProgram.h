@@ -1,0 +1,65 @@
+#pragma once
+#include <condition_variable>
+#include <deque>
+#include <memory>
+#include <mutex>
+#include <optional>
+#include <ostream>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "device/rtmidi/RtMidiBackend.h"
+#include "sim/AmpSimulator.h"
+
+namespace orv {
+
+class ServiceAmpTransport;
+
+// orv-ampsim: the amplifier simulator as a device on the computer's own MIDI service. It prints
+// every message it receives, one line each, and obeys simple commands read line by line.
+class AmpSimProgram {
+ public:
+  struct Options {
+    std::string name = "ORV10";
+    char model = '1';
+    RtMidiBackend::Api api = RtMidiBackend::Api::Any;
+    int periodMs = 1000;
+  };
+
+  // Reads the command line; nothing (and a message in `error`) when it is wrong. `help` is set
+  // for --help.
+  static std::optional<Options> parseArguments(const std::vector<std::string>& args,
+                                               std::string& error, bool& help);
+  static const char* usage();
+
+  // One line describing a received message: its bytes in hex and what it is.
+  static std::string describe(const uint8_t* bytes, std::size_t length);
+
+  explicit AmpSimProgram(Options options, std::ostream& out);
+  ~AmpSimProgram();
+
+  // Appears on the service; false (and the reason in `error`) when that fails.
+  bool start(std::string& error);
+  // Carries out one command line; false for "quit".
+  bool command(const std::string& line);
+
+ private:
+  void print(std::string line);
+  void printLoop();
+
+  Options options_;
+  std::ostream& out_;
+  ServiceAmpTransport* transport_ = nullptr;  // owned by the simulator
+  std::unique_ptr<AmpSimulator> sim_;
+
+  // Lines are printed on a thread of their own: the receiver runs on the service's thread and
+  // must not wait for a slow reader of standard output.
+  std::mutex linesMutex_;
+  std::condition_variable linesChanged_;
+  std::deque<std::string> lines_;
+  bool stopPrinting_ = false;
+  std::thread printer_;
+};
+
+}  // namespace orv
