@@ -4,6 +4,7 @@
 
 #include <cerrno>
 #include <chrono>
+#include <optional>
 #include <stdexcept>
 #include <thread>
 
@@ -43,6 +44,9 @@ JackClient::~JackClient() {
 }
 
 void JackClient::release() {
+  // Closing a client whose server went away makes libjack complain; that is known already.
+  std::optional<QuietServiceMessages> quiet;
+  if (!alive()) quiet.emplace();
   if (client_ != nullptr) {
     jack_deactivate(client_);
     jack_client_close(client_);
