@@ -50,7 +50,7 @@ class JackClient {
   std::vector<std::string> ports(Dir d);
   // Joins our port of direction `d` to `full` alone; false when JACK refuses or the connection
   // does not carry data within `timeoutMs`.
-  bool connect(Dir d, const std::string& full, int timeoutMs = 1000);
+  bool connect(Dir d, const std::string& full, int timeoutMs = 500);
   void disconnect(Dir d);
   // Whether our port of direction `d` is joined to `full` in JACK's graph now.
   bool connectedTo(Dir d, const std::string& full);
