@@ -252,7 +252,10 @@ void AmpSimulator::answerSettingsRequest() {
 }
 
 // The amplifier knows which of its parameters are 14-bit; name characters and single-byte
-// parameters take D2 alone. Addresses naming nothing are ignored.
+// parameters take D2 alone. A parameter that belongs to another type of its block is still
+// stored (the editor sends a new type's values just before the type itself), and a new type
+// brings that type's defaults, as the amplifier's own type switch does. Addresses naming
+// nothing are ignored.
 void AmpSimulator::applyParameterChange(const uint8_t* b) {
   const int address = (b[6] & 0x7F) * 128 + (b[7] & 0x7F);
   std::lock_guard lock(mutex_);
@@ -261,16 +264,31 @@ void AmpSimulator::applyParameterChange(const uint8_t* b) {
     return;
   }
   if (address >= int(PatchData::kSize)) return;
-  try {
-    const int id = params::identifierOf(address, patch_[params::blockOf(address)]);
-    if (params::isTwoByte(id)) {
-      patch_[address] = b[8];
-      patch_[address + 1] = b[9];
-    } else {
-      patch_[address] = b[9];
-    }
-  } catch (const CGenericException&) {
+  const int id = identifierForAnyType(address);
+  if (id == 0) return;
+  if (params::isTwoByte(id)) {
+    patch_[address] = b[8];
+    patch_[address + 1] = b[9];
+    return;
   }
+  const uint8_t old = patch_[address];
+  patch_[address] = b[9];
+  const bool typeByte =
+      id == params::kCompType || id == params::kEffectType || id == params::kReverbType;
+  if (typeByte && old != b[9] && old != patch::kOff && b[9] != patch::kOff)
+    writeTypeDefaults(patch_, address, b[9]);
+}
+
+// The identifier under the block's present type, else under the first type that has one.
+int AmpSimulator::identifierForAnyType(int address) const {
+  const uint8_t present = patch_[params::blockOf(address)];
+  for (int t = -1; t < 4; ++t) {
+    try {
+      return params::identifierOf(address, t < 0 ? present : uint8_t(t));
+    } catch (const CGenericException&) {
+    }
+  }
+  return 0;
 }
 
 void AmpSimulator::applySettingChange(const uint8_t* b) {

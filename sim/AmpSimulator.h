@@ -102,6 +102,7 @@ class AmpSimulator {
   void answerDumpRequest();
   void answerSettingsRequest();
   void applyParameterChange(const uint8_t* b);
+  int identifierForAnyType(int address) const;
   void applySettingChange(const uint8_t* b);
   void applyBulkDump(const uint8_t* b);
   int send(const Bytes& message);

@@ -214,3 +214,27 @@ TEST_F(AmpSimulatorTest, WaitsForWhatItExpects) {
       [](const auto& log) { return !log.empty() && AmpSimulator::isDumpRequest(log.back()); }, 5s));
   later.join();
 }
+
+TEST_F(AmpSimulatorTest, TypeChangesSentByTheEditorLeaveTheNewTypesValues) {
+  startSim();
+  PatchData start = sim->patch();
+  start[patch::kCompType] = patch::Stomp;
+  start[145] = 40;
+  start[146] = 50;
+  sim->setPatch(start);
+
+  // The editor's order for Stomp -> Rack: the Rack values first, then the type byte.
+  toAmp(sysex::encodeParameterChange(145, 0, 0));
+  for (int offset : {147, 148, 149, 150}) toAmp(sysex::encodeParameterChange(offset, 0, 0));
+  toAmp(sysex::encodeParameterChange(151, 0, 0));
+  toAmp(sysex::encodeParameterChange(patch::kCompType, 0, patch::Rack));
+
+  const PatchData now = sim->patch();
+  EXPECT_EQ(now[patch::kCompType], patch::Rack);
+  for (int offset = 145; offset <= 152; ++offset) EXPECT_EQ(now[offset], 0) << offset;
+
+  // A Rack value arriving while the simulator still holds another type is stored all the same.
+  toAmp(sysex::encodeParameterChange(patch::kCompType, 0, patch::Stomp));
+  toAmp(sysex::encodeParameterChange(149, 0, 3));
+  EXPECT_EQ(sim->patch()[149], 3);
+}

@@ -1,0 +1,71 @@
+// orv-skingen: renders the panel art.
+//   orv-skingen [--qrc FILE.qrc] OUTDIR     writes OUTDIR/<id>.png for every image (and the
+//                                           resource file listing them)
+//   orv-skingen --contact-sheet FILE.png    writes one review sheet of all panels and strips
+#include <QGuiApplication>
+#include <QStringList>
+#include <cstdio>
+#include <cstdlib>
+
+#include "ContactSheet.h"
+#include "SkinGenerator.h"
+
+namespace {
+
+int usage() {
+  std::fprintf(stderr,
+               "usage: orv-skingen [--qrc FILE.qrc] OUTDIR\n"
+               "       orv-skingen --contact-sheet FILE.png\n");
+  return 2;
+}
+
+// Qt's note that no runtime directory is set says nothing about the art; everything else passes.
+QtMessageHandler qtHandler = nullptr;
+
+void filterMessages(QtMsgType type, const QMessageLogContext& context, const QString& message) {
+  if (message.contains("XDG_RUNTIME_DIR")) return;
+  if (qtHandler)
+    qtHandler(type, context, message);
+  else
+    std::fprintf(stderr, "%s\n", qPrintable(message));
+}
+
+int fail(const QString& message) {
+  std::fprintf(stderr, "orv-skingen: %s\n", qPrintable(message));
+  return 1;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  // Fonts need a GUI application; no display is needed.
+  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+  qtHandler = qInstallMessageHandler(filterMessages);
+  QGuiApplication app(argc, argv);
+  QStringList args = app.arguments().mid(1);
+  QString sheet, qrc, outDir;
+  while (!args.isEmpty()) {
+    const QString a = args.takeFirst();
+    if ((a == "--contact-sheet" || a == "--qrc") && !args.isEmpty())
+      (a == "--qrc" ? qrc : sheet) = args.takeFirst();
+    else if (!a.startsWith("--") && outDir.isEmpty())
+      outDir = a;
+    else
+      return usage();
+  }
+  if (sheet.isEmpty() == outDir.isEmpty() || (!qrc.isEmpty() && outDir.isEmpty())) return usage();
+
+  const orv::SkinGenerator::Images images = orv::SkinGenerator::renderAll();
+  if (const QString problem = orv::SkinGenerator::verify(images); !problem.isEmpty())
+    return fail(problem);
+  QString error;
+  if (!sheet.isEmpty()) {
+    if (!orv::ContactSheet::compose(images).save(sheet, "PNG"))
+      return fail(QString("cannot write %1").arg(sheet));
+    return 0;
+  }
+  if (!orv::SkinGenerator::writePngs(images, outDir, error)) return fail(error);
+  if (!qrc.isEmpty() && !orv::SkinGenerator::writeQrc(images, outDir, qrc, error))
+    return fail(error);
+  return 0;
+}
