@@ -348,3 +348,79 @@ TEST_F(RtMidiOnJack, AnyServiceFindsOneAndAMissingServiceIsAnErrorNotACrash) {
 
 }  // namespace
 }  // namespace orv
+
+namespace orv {
+namespace {
+
+// A JACK server of its own for one test, under the test server's name with "-b" appended.
+class SecondServer {
+ public:
+  SecondServer() : name_(std::string(getenv("JACK_DEFAULT_SERVER")) + "-b") {}
+  bool start() {
+    jackd_ = std::make_unique<test::ChildProcess>(
+        std::vector<std::string>{"jackd", "-n", name_, "--no-realtime", "-d", "dummy", "-r",
+                                 "48000", "-p", "1024"},
+        "/dev/null", SIGTERM);
+    for (int i = 0; i < 200; ++i) {
+      test::ChildProcess lsp({"jack_lsp", "-s", name_}, "/dev/null");
+      if (lsp.exitStatus(5s) == 0) return true;
+      std::this_thread::sleep_for(25ms);
+    }
+    return false;
+  }
+  ~SecondServer() { stop(); }
+  void stop() {
+    if (jackd_) jackd_->stop(SIGTERM, 10s);  // a killed server would keep its JACK table entry
+    jackd_.reset();
+  }
+  const std::string& name() const { return name_; }
+
+ private:
+  std::string name_;
+  std::unique_ptr<test::ChildProcess> jackd_;
+};
+
+TEST_F(RtMidiOnJack, AStoppedServerIsAnErrorNotAHangAndANewOneIsFound) {
+  const std::string ours = getenv("JACK_DEFAULT_SERVER");
+  SecondServer second;
+  setenv("JACK_DEFAULT_SERVER", second.name().c_str(), 1);
+  struct Restore {
+    std::string name;
+    ~Restore() { setenv("JACK_DEFAULT_SERVER", name.c_str(), 1); }
+  } restore{ours};
+  ASSERT_TRUE(second.start());
+  Collector atEditor, atDevice;
+  auto amp = std::make_unique<VirtualDevice>(Api::Jack, "ORV10", atDevice.receiver());
+  RtMidiBackend editor(Api::Jack);
+  openBoth(editor, "ORV10", atEditor);
+
+  second.stop();  // the server goes, and with it both clients
+  const auto t0 = std::chrono::steady_clock::now();
+  while (amp->alive() && std::chrono::steady_clock::now() - t0 < 5s)
+    std::this_thread::sleep_for(5ms);
+  EXPECT_FALSE(amp->alive());
+  EXPECT_EQ(editor.send(kIdentity.data(), kIdentity.size()), RtMidiBackend::kErrorDeviceGone);
+  EXPECT_EQ(editor.openInputName(), "");
+  EXPECT_TRUE(editor.inputDevices().empty());
+  EXPECT_EQ(editor.api(), Api::Any);
+  EXPECT_LT(std::chrono::steady_clock::now() - t0, 6s);
+  amp.reset();
+
+  // A server comes back: within about a second the backend is on it again.
+  ASSERT_TRUE(second.start());
+  amp = std::make_unique<VirtualDevice>(Api::Jack, "ORV10", atDevice.receiver());
+  std::vector<std::string> inputs;
+  for (int i = 0; i < 60 && indexOf(inputs, "ORV10") < 0; ++i) {
+    std::this_thread::sleep_for(50ms);
+    inputs = editor.inputDevices();
+  }
+  EXPECT_GE(indexOf(inputs, "ORV10"), 0);
+  EXPECT_EQ(editor.api(), Api::Jack);
+  openBoth(editor, "ORV10", atEditor);
+  ASSERT_EQ(editor.send(kIdentity.data(), kIdentity.size()), 0);
+  EXPECT_EQ(atDevice.waitFor(1).size(), 1u);
+  amp.reset();
+}
+
+}  // namespace
+}  // namespace orv
