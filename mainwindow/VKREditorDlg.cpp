@@ -287,14 +287,17 @@ void CVKREditorDlg::pushNameToEdit() {
 }
 
 void CVKREditorDlg::commitName() {
+  // The edit also loses the focus while the window goes away, after the link has gone.
   const CCustomButton* save = controls_->saveToLibrary();
-  if (!save || !save->isEnabled()) return;
+  if (!router_ || !save || !save->isEnabled()) return;
   if (QLineEdit* edit = controls_->nameEdit()) patchName_ = edit->text().left(64);
-  router_->writer().setName(std::string_view(patchName_.toLatin1().constData()));
+  const QByteArray bytes = patchName_.toLatin1();  // patch names are Latin-1 bytes
+  router_->writer().setName(std::string_view(bytes.constData(), size_t(bytes.size())));
   redrawName();
 }
 
 void CVKREditorDlg::nameChanged() {
+  if (!router_) return;
   if (QLineEdit* edit = controls_->nameEdit()) patchName_ = edit->text().left(64);
   PatchTouched();
   DeviceLink::instance().setEdited(true);
@@ -343,9 +346,9 @@ void CVKREditorDlg::onUsbVolume(int value) {
 }
 
 void CVKREditorDlg::HandOver(const QString& path) {
-  // Ignored while a modal dialog or message box is open.
+  // Ignored while a modal dialog or message box is open, and once the window has closed.
   QWidget* modal = QApplication::activeModalWidget();
-  if (!isEnabled() || (modal && modal != this)) return;
+  if (!initialized_ || closed_ || !isEnabled() || (modal && modal != this)) return;
   raise();
   activateWindow();
   barrier_.run([&] { OpenFile(path); });
