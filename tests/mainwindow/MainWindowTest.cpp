@@ -372,8 +372,15 @@ TEST(MainWindowClosing, YesWritesAllSettingsAndReleasesTheDeviceLink) {
   EXPECT_EQ(read.midiOut(), "ORV10");
   EXPECT_EQ(read.posX(), dlg.pos().x());
   EXPECT_EQ(read.saved(), 1);
-  // The link went with the window: the next instance is a new one, not connected.
-  EXPECT_FALSE(DeviceLink::instance().isConnected());
+
+  // Nothing brings the link back once the window has closed: not a late hand-over, not the
+  // name edit losing the focus.
+  const int made = h.backendsMade;
+  dlg.HandOver(h.config.filePath("late.ZBL"));
+  emit dlg.controls().nameEdit()->editingFinished();
+  EXPECT_EQ(h.backendsMade, made);
+  EXPECT_FALSE(DeviceLink::instance().isConnected()) << "a new link: the old one went";
+  EXPECT_EQ(h.backendsMade, made + 1);
 }
 
 TEST(MainWindowClosing, QuitWithoutChangesClosesWithoutAsking) {
