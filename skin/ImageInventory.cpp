@@ -11,22 +11,22 @@ namespace {
 using F = ImageFormat;
 using R = ImageRole;
 
-ImageSpec one(int id, int w, int h, F f, R r, std::string_view what) {
+ImageInfo one(int id, int w, int h, F f, R r, std::string_view what) {
   return {id, w, h, f, r, h, 1, what};
 }
 
-ImageSpec cells(int id, int w, int cellH, int count, F f, R r, std::string_view what) {
+ImageInfo cells(int id, int w, int cellH, int count, F f, R r, std::string_view what) {
   return {id, w, cellH * count, f, r, cellH, count, what};
 }
 
-void addLabels(std::vector<ImageSpec>& v, int first, std::initializer_list<int> widths,
+void addLabels(std::vector<ImageInfo>& v, int first, std::initializer_list<int> widths,
                std::string_view what) {
   int id = first;
   for (int w : widths) v.push_back(one(id++, w, 14, F::Rgba, R::AmpTypeLabel, what));
 }
 
-std::vector<ImageSpec> build() {
-  std::vector<ImageSpec> v;
+std::vector<ImageInfo> build() {
+  std::vector<ImageInfo> v;
   v.push_back(one(183, 206, 41, F::Rgb, R::ListRow, "library row"));
   v.push_back(one(184, 206, 41, F::Rgb, R::ListRow, "library row, model 4"));
   v.push_back(cells(185, 24, 24, 4, F::Rgba, R::ButtonSprite, "Save to Library button"));
@@ -68,26 +68,26 @@ std::vector<ImageSpec> build() {
   return v;
 }
 
-const std::vector<ImageSpec>& table() {
-  static const std::vector<ImageSpec> specs = build();
-  return specs;
+const std::vector<ImageInfo>& table() {
+  static const std::vector<ImageInfo> infos = build();
+  return infos;
 }
 
 }  // namespace
 
-std::span<const ImageSpec> ImageInventory::images() {
+std::span<const ImageInfo> ImageInventory::images() {
   return table();
 }
 
-const ImageSpec* ImageInventory::find(int id) {
-  const auto& specs = table();
-  const auto it = std::lower_bound(specs.begin(), specs.end(), id,
-                                   [](const ImageSpec& s, int key) { return s.id < key; });
-  return it != specs.end() && it->id == id ? &*it : nullptr;
+const ImageInfo* ImageInventory::find(int id) {
+  const auto& infos = table();
+  const auto it = std::lower_bound(infos.begin(), infos.end(), id,
+                                   [](const ImageInfo& s, int key) { return s.id < key; });
+  return it != infos.end() && it->id == id ? &*it : nullptr;
 }
 
-const ImageSpec& ImageInventory::at(int id) {
-  if (const ImageSpec* s = find(id)) return *s;
+const ImageInfo& ImageInventory::at(int id) {
+  if (const ImageInfo* s = find(id)) return *s;
   throw std::out_of_range("no image with identifier " + std::to_string(id));
 }
 

@@ -26,7 +26,7 @@ enum class ImageRole {
   Unused,
 };
 
-struct ImageSpec {
+struct ImageInfo {
   int id = 0;
   int width = 0;
   int height = 0;
@@ -44,13 +44,13 @@ class ImageInventory {
   static constexpr int kImageCount = 63;
 
   // Every image, in identifier order.
-  static std::span<const ImageSpec> images();
+  static std::span<const ImageInfo> images();
 
   // The image with this identifier, or nullptr.
-  static const ImageSpec* find(int id);
+  static const ImageInfo* find(int id);
 
   // The image with this identifier; throws std::out_of_range for an unknown one.
-  static const ImageSpec& at(int id);
+  static const ImageInfo& at(int id);
 
   // The resource path of an image: ":/png/<id>.png".
   static std::string resourcePath(int id);

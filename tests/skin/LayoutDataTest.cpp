@@ -120,7 +120,7 @@ TEST(LayoutTable, DrawnControlsFitTheirImageCells) {
         c.kind == ControlKind::Picture)
       continue;
     SCOPED_TRACE(c.id);
-    const ImageSpec& img = ImageInventory::at(c.image);
+    const ImageInfo& img = ImageInventory::at(c.image);
     if (c.kind == ControlKind::Button && c.id >= 1087 && c.id <= 1094) {
       EXPECT_LE(c.pixels.height, img.height);  // the names are one row of their own height
       continue;

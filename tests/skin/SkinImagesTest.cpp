@@ -27,7 +27,7 @@ class SkinImages : public ::testing::Test {
   }
 
   static QImage cell(const QImage& img, int id, int index) {
-    const ImageSpec& s = ImageInventory::at(id);
+    const ImageInfo& s = ImageInventory::at(id);
     return img.copy(0, index * s.cellHeight, s.width, s.cellHeight);
   }
 
@@ -71,7 +71,7 @@ TEST(ImageInventoryTable, ListsSixtyThreeImagesWithWholeCells) {
   const auto images = ImageInventory::images();
   ASSERT_EQ(images.size(), std::size_t(ImageInventory::kImageCount));
   int previous = 0;
-  for (const ImageSpec& s : images) {
+  for (const ImageInfo& s : images) {
     SCOPED_TRACE(s.id);
     EXPECT_GT(s.id, previous);  // sorted, so lookups by id work
     previous = s.id;
@@ -86,7 +86,7 @@ TEST(ImageInventoryTable, ListsSixtyThreeImagesWithWholeCells) {
 }
 
 TEST_F(SkinImages, EveryImageIsCompiledInAtItsSizeAndFormat) {
-  for (const ImageSpec& s : ImageInventory::images()) {
+  for (const ImageInfo& s : ImageInventory::images()) {
     SCOPED_TRACE(s.id);
     const QString path = QString::fromStdString(ImageInventory::resourcePath(s.id));
     ASSERT_TRUE(QFile::exists(path));
@@ -104,7 +104,7 @@ TEST_F(SkinImages, EveryImageIsCompiledInAtItsSizeAndFormat) {
 
 TEST_F(SkinImages, NoImageBesidesTheInventory) {
   std::set<QString> expected;
-  for (const ImageSpec& s : ImageInventory::images()) expected.insert(QString("%1.png").arg(s.id));
+  for (const ImageInfo& s : ImageInventory::images()) expected.insert(QString("%1.png").arg(s.id));
   const QStringList present = QDir(":/png").entryList(QDir::Files);
   EXPECT_EQ(std::set<QString>(present.begin(), present.end()), expected);
 }
@@ -113,7 +113,7 @@ TEST_F(SkinImages, EverySpriteCellHasAFaceAndStatesLookDifferent) {
   for (int id : {185, 186, 191, 192, 204, 205, 212, 213, 234, 242, 253, 263}) {
     SCOPED_TRACE(id);
     const QImage img = load(id);
-    const ImageSpec& s = ImageInventory::at(id);
+    const ImageInfo& s = ImageInventory::at(id);
     for (int i = 0; i < s.cellCount; ++i) {
       EXPECT_GT(visiblePixels(cell(img, id, i)), s.width * s.cellHeight / 8) << "cell " << i;
       for (int j = i + 1; j < s.cellCount; ++j)
@@ -128,7 +128,7 @@ TEST_F(SkinImages, KnobFramesAreAlignedOnTheDialsCentre) {
   for (auto [strip, dial] : {std::pair{187, 1141}, std::pair{189, 1112}}) {
     SCOPED_TRACE(strip);
     const QImage img = load(strip);
-    const ImageSpec& s = ImageInventory::at(strip);
+    const ImageInfo& s = ImageInventory::at(strip);
     const QRect area = pixels(dial);
     for (int f = 0; f < s.cellCount; ++f) {
       const QImage frame = cell(img, strip, f);
@@ -158,7 +158,7 @@ TEST_F(SkinImages, KnobPointersSweepClockwiseFromLowerLeftToLowerRight) {
   for (const Case& c : {Case{187, 1141, 4.0, 13.0}, Case{189, 1112, 14.5, 19.0}}) {
     SCOPED_TRACE(c.strip);
     const QImage img = load(c.strip);
-    const ImageSpec& s = ImageInventory::at(c.strip);
+    const ImageInfo& s = ImageInventory::at(c.strip);
     const QRect area = pixels(c.dial);
     const double cx = area.width() / 2.0, cy = area.height() / 2.0;
     auto pointer = [&](int f) {
@@ -250,7 +250,7 @@ TEST_F(SkinImages, PicturesBlendIntoTheirBackgrounds) {
     const QImage pic = load(c.picture);
     const QImage bg = load(c.background);
     const QPoint at = pixels(c.control).topLeft();
-    const ImageSpec& s = ImageInventory::at(c.picture);
+    const ImageInfo& s = ImageInventory::at(c.picture);
     for (int i = 0; i < s.cellCount; ++i) {
       const int top = i * s.cellHeight;
       for (QPoint p : {QPoint(0, 0), QPoint(s.width - 1, 0), QPoint(0, s.cellHeight - 1)})

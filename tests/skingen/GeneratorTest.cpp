@@ -31,7 +31,7 @@ SkinGenerator::Images* Generator::images_ = nullptr;
 
 TEST_F(Generator, RendersTheWholeInventoryInItsFormats) {
   EXPECT_EQ(SkinGenerator::verify(images()), QString());
-  for (const ImageSpec& s : ImageInventory::images()) {
+  for (const ImageInfo& s : ImageInventory::images()) {
     const QImage& img = images().at(s.id);
     EXPECT_EQ(img.format(),
               s.format == ImageFormat::Rgba ? QImage::Format_ARGB32 : QImage::Format_RGB32)
@@ -63,7 +63,7 @@ TEST_F(Generator, WritesEveryImageAndAResourceListOfThem) {
   const QString dir = tmp.filePath("png");
   QString error;
   ASSERT_TRUE(SkinGenerator::writePngs(images(), dir, error)) << error.toStdString();
-  for (const ImageSpec& s : ImageInventory::images()) {
+  for (const ImageInfo& s : ImageInventory::images()) {
     const QImage back(QDir(dir).filePath(QString("%1.png").arg(s.id)));
     EXPECT_EQ(back.size(), QSize(s.width, s.height)) << s.id;
     EXPECT_EQ(back.convertToFormat(images().at(s.id).format()), images().at(s.id)) << s.id;

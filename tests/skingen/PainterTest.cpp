@@ -93,7 +93,7 @@ TEST(Families, OneFamilyPerBackgroundNamingEveryLabelledType) {
     EXPECT_FALSE(f.delayCaption.isEmpty());
   }
   std::set<int> inventory;
-  for (const ImageSpec& s : ImageInventory::images())
+  for (const ImageInfo& s : ImageInventory::images())
     if (s.role == ImageRole::Background) inventory.insert(s.id);
   EXPECT_EQ(backgrounds, inventory);
   EXPECT_THROW(FamilyStyle::forBackground(183), std::out_of_range);

@@ -87,7 +87,7 @@ class Preview {
   void drawDials(QPainter& p) {
     for (const ControlLayout& c : LayoutData::controls()) {
       if (c.kind != ControlKind::Dial || hidden(c.id)) continue;
-      const ImageSpec& strip = ImageInventory::at(c.image);
+      const ImageInfo& strip = ImageInventory::at(c.image);
       int frame;
       if (c.id == 1078)
         frame = int(
@@ -113,7 +113,7 @@ class Preview {
     if (!skin_.hasCabinet && sample_.ampType == 0) drawPicture(p, 1100, 240);
     drawPicture(p, 1276, skin_.ratioScale);
     // The ratio knob sits on its scale.
-    const ImageSpec& strip = ImageInventory::at(187);
+    const ImageInfo& strip = ImageInventory::at(187);
     const QRect r = rectOf(1144);
     drawCell(p, images_.at(187), r.topLeft(), r.size(), 30 * strip.cellHeight);
   }
@@ -122,7 +122,7 @@ class Preview {
     const LayoutRect label = skin_.labelRect(sample_.ampType);
     drawCell(p, images_.at(skin_.ampTypeLabels[sample_.ampType]), QPoint(label.x, label.y),
              QSize(label.width, label.height), 0);
-    const ImageSpec& sw = ImageInventory::at(skin_.sectionSwitch);
+    const ImageInfo& sw = ImageInventory::at(skin_.sectionSwitch);
     for (int i = 0; i < 5; ++i) {
       const QRect r = rectOf(1019 + i);
       const int cell = sample_.sections[i] ? 5 : 0;  // normal-on, normal-off
@@ -137,7 +137,7 @@ class Preview {
 
   void drawPullDown(QPainter& p, int id, const QString& text, bool enabled) {
     const QRect r = rectOf(id);
-    const ImageSpec& sprite = ImageInventory::at(LayoutData::at(id).image);
+    const ImageInfo& sprite = ImageInventory::at(LayoutData::at(id).image);
     drawCell(p, images_.at(sprite.id), r.topLeft(), r.size(), enabled ? 72 : 0);
     p.setFont(Lettering::font(id == 1117 || id == 1147 ? 10 : 12, false));
     p.setPen(enabled ? kAmber : QColor(64, 44, 0));
@@ -226,14 +226,14 @@ void title(QPainter& p, QPoint at, const QString& text) {
 }
 
 // Every frame of a strip (or cell of a sprite) side by side, `columns` to a row, at `scale`.
-int drawStrip(QPainter& p, const QImage& strip, const ImageSpec& spec, QPoint at, int columns,
+int drawStrip(QPainter& p, const QImage& strip, const ImageInfo& info, QPoint at, int columns,
               int scale) {
-  const int w = spec.width * scale, h = spec.cellHeight * scale;
-  for (int i = 0; i < spec.cellCount; ++i) {
+  const int w = info.width * scale, h = info.cellHeight * scale;
+  for (int i = 0; i < info.cellCount; ++i) {
     const QRect target(at.x() + (i % columns) * (w + 6), at.y() + (i / columns) * (h + 6), w, h);
-    p.drawImage(target, strip, QRect(0, i * spec.cellHeight, spec.width, spec.cellHeight));
+    p.drawImage(target, strip, QRect(0, i * info.cellHeight, info.width, info.cellHeight));
   }
-  const int rows = (spec.cellCount + columns - 1) / columns;
+  const int rows = (info.cellCount + columns - 1) / columns;
   return rows * (h + 6);
 }
 
@@ -267,11 +267,9 @@ QImage ContactSheet::compose(const SkinGenerator::Images& images) {
   title(p, at, "Sprites (x2)");
   int y = at.y() + kTitle, x = at.x();
   for (int id : {192, 263})
-    drawStrip(p, images.at(id), ImageInventory::at(id), QPoint(x, y), 6, 2), y += 100;
-  for (int id : {213, 212}) {
-    drawStrip(p, images.at(id), ImageInventory::at(id), QPoint(x, y), 4, 2);
-    y += 54;
-  }
+    y += drawStrip(p, images.at(id), ImageInventory::at(id), QPoint(x, y), 6, 2);
+  for (int id : {213, 212})
+    y += drawStrip(p, images.at(id), ImageInventory::at(id), QPoint(x, y), 4, 2);
   int sx = x;
   for (int id : {185, 191, 204, 205}) {
     drawStrip(p, images.at(id), ImageInventory::at(id), QPoint(sx, y), 4, 2);
@@ -282,8 +280,8 @@ QImage ContactSheet::compose(const SkinGenerator::Images& images) {
   p.drawImage(QRect(x + 100, y, 192, 114), images.at(193));
   p.drawImage(QRect(x + 310, y, 192, 114), images.at(254));
   p.drawImage(QRect(x + 520, y, 16, 202), images.at(203));
-  p.drawImage(QRect(x + 550, y, 26, 300), images.at(232), QRect(0, 0, 13, 150));
-  p.drawImage(QRect(x + 590, y, 26, 300), images.at(231), QRect(0, 0, 13, 150));
+  p.drawImage(QRect(x + 550, y, 26, 200), images.at(232), QRect(0, 0, 13, 100));
+  p.drawImage(QRect(x + 590, y, 26, 200), images.at(231), QRect(0, 0, 13, 100));
   p.drawImage(QRect(x + 630, y, 150, 19 * 2), images.at(183), QRect(0, 0, 75, 19));
   p.drawImage(QRect(x + 630, y + 50, 150, 19 * 2), images.at(184), QRect(0, 0, 75, 19));
 
@@ -293,6 +291,23 @@ QImage ContactSheet::compose(const SkinGenerator::Images& images) {
   y += drawStrip(p, images.at(187), ImageInventory::at(187), QPoint(kGap, y), 26, 2);
   y += drawStrip(p, images.at(189), ImageInventory::at(189), QPoint(kGap, y), 20, 2);
   y += drawStrip(p, images.at(188), ImageInventory::at(188), QPoint(kGap, y), 10, 2);
+
+  title(p, QPoint(kGap, y), "Lit amplifier-type names (x2) and connection indicators");
+  y += kTitle;
+  for (const ModelSkin& skin : ModelSkin::all()) {
+    if (skin.model == '0') continue;  // the default skin serves '0' and '1'
+    int nx = kGap;
+    for (int id : skin.ampTypeLabels) {
+      if (!id) continue;
+      const QImage& name = images.at(id);
+      p.fillRect(QRect(nx, y, name.width() * 2, name.height() * 2), QColor(24, 24, 26));
+      p.drawImage(QRect(nx, y, name.width() * 2, name.height() * 2), name);
+      nx += name.width() * 2 + 8;
+    }
+    const ImageInfo& lamp = ImageInventory::at(skin.connectionIndicator);
+    drawStrip(p, images.at(lamp.id), lamp, QPoint(nx + 20, y - 6), 2, 1);
+    y += 50;
+  }
   p.end();
   return sheet.copy(0, 0, width, std::min(sheet.height(), y + kGap));
 }

@@ -42,7 +42,7 @@ QList<FamilyStyle> build() {
   highGain.legendLit = QColor(255, 70, 52);
   highGain.legendDim = QColor(104, 100, 102);
   highGain.legendWindow = QColor(14, 12, 12);
-  highGain.ledLit = QColor(255, 60, 40);
+  highGain.ledLit = QColor(90, 200, 255);
   highGain.ampNames = {"POWER I",     "POWER II", "BROWN I", "BROWN II",
                        "SOUTHERN HI", "CLEAN",    "BASS",    "FLAT"};
   highGain.tagline = "HIGH GAIN AMPLIFIER";

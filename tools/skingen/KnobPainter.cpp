@@ -25,21 +25,21 @@ double lit(QPointF d) {
   return 0.5 + 0.5 * (d.x() * kLight.x() + d.y() * kLight.y());
 }
 
-QImage newStrip(const ImageSpec& spec) {
-  QImage strip(spec.width, spec.height, QImage::Format_ARGB32_Premultiplied);
+QImage newStrip(const ImageInfo& info) {
+  QImage strip(info.width, info.height, QImage::Format_ARGB32_Premultiplied);
   strip.fill(Qt::transparent);
   return strip;
 }
 
-QImage newFrame(const ImageSpec& spec) {
-  QImage frame(spec.width, spec.cellHeight, QImage::Format_ARGB32_Premultiplied);
+QImage newFrame(const ImageInfo& info) {
+  QImage frame(info.width, info.cellHeight, QImage::Format_ARGB32_Premultiplied);
   frame.fill(Qt::transparent);
   return frame;
 }
 
 // The soft shadow a round knob casts on the panel.
-QImage roundShadow(const ImageSpec& spec, const Knob& k, float opacity) {
-  QImage silhouette = newFrame(spec);
+QImage roundShadow(const ImageInfo& info, const Knob& k, float opacity) {
+  QImage silhouette = newFrame(info);
   QPainter p(&silhouette);
   p.setRenderHint(QPainter::Antialiasing);
   p.setPen(Qt::NoPen);
@@ -151,13 +151,13 @@ QPainterPath chickenHead(double length) {
   return hub.united(beak).united(tail).simplified();
 }
 
-void paintChickenHead(QPainter& p, const ImageSpec& spec, QPointF c, double length, double angle) {
+void paintChickenHead(QPainter& p, const ImageInfo& info, QPointF c, double length, double angle) {
   QTransform t;
   t.translate(c.x(), c.y());
   t.rotate(angle);
   const QPainterPath outline = t.map(chickenHead(length));
 
-  QImage silhouette = newFrame(spec);
+  QImage silhouette = newFrame(info);
   {
     QPainter s(&silhouette);
     s.setRenderHint(QPainter::Antialiasing);
@@ -211,17 +211,17 @@ QPointF KnobPainter::direction(double degrees) {
   return {-std::sin(a), std::cos(a)};
 }
 
-QImage KnobPainter::smallStrip(const ImageSpec& spec, QSize visible) {
-  QImage strip = newStrip(spec);
+QImage KnobPainter::smallStrip(const ImageInfo& info, QSize visible) {
+  QImage strip = newStrip(info);
   const Knob k{QPointF(visible.width() / 2.0, visible.height() / 2.0), 14.2, 10.8};
-  const QImage shadow = roundShadow(spec, k, 0.8f);
+  const QImage shadow = roundShadow(info, k, 0.8f);
   QPainter p(&strip);
   p.setRenderHint(QPainter::Antialiasing);
-  for (int f = 0; f < spec.cellCount; ++f) {
-    const double angle = valueAngle(f, spec.cellCount);
+  for (int f = 0; f < info.cellCount; ++f) {
+    const double angle = valueAngle(f, info.cellCount);
     p.save();
-    p.translate(0, f * spec.cellHeight);
-    p.setClipRect(0, 0, spec.width, spec.cellHeight);
+    p.translate(0, f * info.cellHeight);
+    p.setClipRect(0, 0, info.width, info.cellHeight);
     paintScale(p, k.centre, 16.6, 19.4, 11, QColor(232, 232, 232, 215), 1.2);
     p.drawImage(QPointF(0.8, 1.8), shadow);
     paintSkirt(p, k, angle, 28);
@@ -233,18 +233,18 @@ QImage KnobPainter::smallStrip(const ImageSpec& spec, QSize visible) {
   return Texture::stored(strip, true);
 }
 
-QImage KnobPainter::ampStrip(const ImageSpec& spec, QSize visible) {
-  QImage strip = newStrip(spec);
+QImage KnobPainter::ampStrip(const ImageInfo& info, QSize visible) {
+  QImage strip = newStrip(info);
   const Knob k{QPointF(visible.width() / 2.0, visible.height() / 2.0), 19.6, 13.0};
-  const QImage shadow = roundShadow(spec, k, 0.85f);
+  const QImage shadow = roundShadow(info, k, 0.85f);
   QPainter p(&strip);
   p.setRenderHint(QPainter::Antialiasing);
-  for (int f = 0; f < spec.cellCount; ++f) {
-    const double angle = valueAngle(f, spec.cellCount);
+  for (int f = 0; f < info.cellCount; ++f) {
+    const double angle = valueAngle(f, info.cellCount);
     const QPointF d = direction(angle);
     p.save();
-    p.translate(0, f * spec.cellHeight);
-    p.setClipRect(0, 0, spec.width, spec.cellHeight);
+    p.translate(0, f * info.cellHeight);
+    p.setClipRect(0, 0, info.width, info.cellHeight);
     p.drawImage(QPointF(1.2, 2.4), shadow);
     paintSkirt(p, k, angle, 36);
     paintMetalCap(p, k);
@@ -257,16 +257,16 @@ QImage KnobPainter::ampStrip(const ImageSpec& spec, QSize visible) {
   return Texture::stored(strip, true);
 }
 
-QImage KnobPainter::selectorStrip(const ImageSpec& spec, QSize visible) {
-  QImage strip = newStrip(spec);
+QImage KnobPainter::selectorStrip(const ImageInfo& info, QSize visible) {
+  QImage strip = newStrip(info);
   const QPointF centre(visible.width() / 2.0, visible.height() / 2.0);
   QPainter p(&strip);
   p.setRenderHint(QPainter::Antialiasing);
-  for (int f = 0; f < spec.cellCount; ++f) {
+  for (int f = 0; f < info.cellCount; ++f) {
     p.save();
-    p.translate(0, f * spec.cellHeight);
-    p.setClipRect(0, 0, spec.width, spec.cellHeight);
-    paintChickenHead(p, spec, centre, 22.5, selectorAngle(f, spec.cellCount));
+    p.translate(0, f * info.cellHeight);
+    p.setClipRect(0, 0, info.width, info.cellHeight);
+    paintChickenHead(p, info, centre, 22.5, selectorAngle(f, info.cellCount));
     p.restore();
   }
   p.end();

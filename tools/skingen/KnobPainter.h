@@ -27,9 +27,9 @@ class KnobPainter {
 
   // The three strips. `visible` is the size the dials draw of each frame; the knob is centred in
   // it.
-  static QImage smallStrip(const ImageSpec& spec, QSize visible);
-  static QImage ampStrip(const ImageSpec& spec, QSize visible);
-  static QImage selectorStrip(const ImageSpec& spec, QSize visible);
+  static QImage smallStrip(const ImageInfo& info, QSize visible);
+  static QImage ampStrip(const ImageInfo& info, QSize visible);
+  static QImage selectorStrip(const ImageInfo& info, QSize visible);
 
   // Marks printed around a knob on the panel: `count` ticks over the travel, or the given angles.
   static void paintScale(QPainter& p, QPointF centre, double inner, double outer, int count,

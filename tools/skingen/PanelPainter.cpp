@@ -252,7 +252,7 @@ void PanelPainter::paintAmplifier(QPainter& p) const {
   if (style_.header == HeaderMaterial::Spruce) paintRosette(p, selector);
   printCaption(p, selector.x(), 63.5, style_.selectorCaption, ink, relief);
   QList<double> stops;
-  const ImageSpec& strip = ImageInventory::at(188);
+  const ImageInfo& strip = ImageInventory::at(188);
   const int positions = style_.skin->ampTypeCount;
   for (int v = 0; v < positions; ++v) {
     const int frame = int(std::floor((strip.cellCount - 1) * double(v) / (positions - 1) + 0.5));

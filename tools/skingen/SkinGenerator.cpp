@@ -47,12 +47,12 @@ QImage cutOut(const QImage& panel, QRect where, F&& paint) {
   return piece;
 }
 
-QImage litLabel(const ImageSpec& spec, const QString& name, const FamilyStyle& style) {
-  QImage img(spec.width, spec.height, QImage::Format_ARGB32_Premultiplied);
+QImage litLabel(const ImageInfo& info, const QString& name, const FamilyStyle& style) {
+  QImage img(info.width, info.height, QImage::Format_ARGB32_Premultiplied);
   img.fill(Qt::transparent);
   QPainter p(&img);
   p.setRenderHint(QPainter::TextAntialiasing);
-  Lettering::legend(p, QRectF(0, 0, spec.width, spec.height), name, style, true);
+  Lettering::legend(p, QRectF(0, 0, info.width, info.height), name, style, true);
   return img;
 }
 
@@ -62,7 +62,7 @@ void renderFamily(const FamilyStyle& style, SkinGenerator::Images& out) {
   const QImage plain = painter.plain();
   out[skin.background] = toFormat(painter.finished(plain), skin.background);
 
-  const ImageSpec& lamp = ImageInventory::at(skin.connectionIndicator);
+  const ImageInfo& lamp = ImageInventory::at(skin.connectionIndicator);
   const LayoutRect& lampAt = LayoutData::at(1273).pixels;
   const QImage under = plain.copy(lampAt.x, lampAt.y, lamp.width, lamp.cellHeight);
   out[lamp.id] = SpritePainter::connectionIndicator(lamp, under, pixelSize(1273), style);
@@ -72,7 +72,7 @@ void renderFamily(const FamilyStyle& style, SkinGenerator::Images& out) {
     if (id) out[id] = toFormat(litLabel(ImageInventory::at(id), style.ampNames[type], style), id);
   }
   if (style.printsCabinetCaption) {
-    const ImageSpec& cab = ImageInventory::at(skin.cabinetCaption);
+    const ImageInfo& cab = ImageInventory::at(skin.cabinetCaption);
     const LayoutRect& at = LayoutData::at(1099).pixels;
     out[cab.id] = toFormat(cutOut(plain, QRect(at.x, at.y, cab.width, cab.height),
                                   [&](QPainter& p) { painter.printCabinetCaption(p, false); }),
@@ -84,14 +84,14 @@ void renderFamily(const FamilyStyle& style, SkinGenerator::Images& out) {
     // over the names of types 5..7.
     for (int type = 5; type < 8; ++type) {
       const int id = 220 + type - 5;
-      const ImageSpec& cover = ImageInventory::at(id);
+      const ImageInfo& cover = ImageInventory::at(id);
       const LayoutRect r = skin.labelRect(type);
       out[id] = toFormat(plain.copy(r.x, r.y, cover.width, cover.height), id);
     }
   }
   if (!skin.hasCabinet) {
     // Model 4 captions its first knob BLEND; with the electric-guitar type it reads GAIN.
-    const ImageSpec& gain = ImageInventory::at(240);
+    const ImageInfo& gain = ImageInventory::at(240);
     const LayoutRect& at = LayoutData::at(1100).pixels;
     out[240] = toFormat(cutOut(plain, QRect(at.x, at.y, gain.width, gain.height),
                                [&](QPainter& p) { painter.printFirstKnobCaption(p, "GAIN"); }),
@@ -138,17 +138,17 @@ SkinGenerator::Images SkinGenerator::renderAll() {
 }
 
 QString SkinGenerator::verify(const Images& images) {
-  for (const ImageSpec& spec : ImageInventory::images()) {
-    const auto it = images.find(spec.id);
-    if (it == images.end()) return QString("image %1 was not rendered").arg(spec.id);
+  for (const ImageInfo& info : ImageInventory::images()) {
+    const auto it = images.find(info.id);
+    if (it == images.end()) return QString("image %1 was not rendered").arg(info.id);
     const QImage& img = it->second;
-    if (img.width() != spec.width || img.height() != spec.height)
+    if (img.width() != info.width || img.height() != info.height)
       return QString("image %1 is %2 x %3, not %4 x %5")
-          .arg(spec.id)
+          .arg(info.id)
           .arg(img.width())
           .arg(img.height())
-          .arg(spec.width)
-          .arg(spec.height);
+          .arg(info.width)
+          .arg(info.height);
   }
   if (images.size() != ImageInventory::images().size())
     return QString("%1 images rendered, the inventory has %2")

@@ -18,22 +18,22 @@ namespace {
 
 const QColor kAmber(255, 174, 0);
 
-QImage transparentImage(const ImageSpec& spec) {
-  QImage img(spec.width, spec.height, QImage::Format_ARGB32_Premultiplied);
+QImage transparentImage(const ImageInfo& info) {
+  QImage img(info.width, info.height, QImage::Format_ARGB32_Premultiplied);
   img.fill(Qt::transparent);
   return img;
 }
 
-QImage finish(const QImage& img, const ImageSpec& spec) {
-  return Texture::stored(img, spec.format == ImageFormat::Rgba);
+QImage finish(const QImage& img, const ImageInfo& info) {
+  return Texture::stored(img, info.format == ImageFormat::Rgba);
 }
 
 // A cell painter: translates to cell `index` and clips to it.
 template <class F>
-void inCell(QPainter& p, const ImageSpec& spec, int index, F&& paint) {
+void inCell(QPainter& p, const ImageInfo& info, int index, F&& paint) {
   p.save();
-  p.translate(0, index * spec.cellHeight);
-  p.setClipRect(0, 0, spec.width, spec.cellHeight);
+  p.translate(0, index * info.cellHeight);
+  p.setClipRect(0, 0, info.width, info.cellHeight);
   paint();
   p.restore();
 }
@@ -161,9 +161,9 @@ void paintWindow(QPainter& p, const QRectF& r, double radius, const QColor& top,
              QPointF(r.right() - radius, r.bottom() + 0.6));
 }
 
-void paintPullDownCell(QPainter& p, const ImageSpec& spec, int state) {
+void paintPullDownCell(QPainter& p, const ImageInfo& info, int state) {
   enum { Disabled, Hover, Pressed, Normal };
-  const QRectF body(0.5, 1.5, spec.width - 1.0, spec.cellHeight - 3.5);
+  const QRectF body(0.5, 1.5, info.width - 1.0, info.cellHeight - 3.5);
   const bool disabled = state == Disabled, pressed = state == Pressed;
   const QColor top = disabled ? QColor(22, 22, 23) : pressed ? QColor(6, 6, 7) : QColor(16, 16, 18);
   const QColor bottom = disabled  ? QColor(14, 14, 15)
@@ -214,7 +214,7 @@ void paintStoreSymbol(QPainter& p, QPointF c, const QColor& ink, bool store) {
 
 }  // namespace
 
-QImage SpritePainter::sectionSwitch(const ImageSpec& spec, QSize visible, const QColor& led) {
+QImage SpritePainter::sectionSwitch(const ImageInfo& info, QSize visible, const QColor& led) {
   struct Face {
     bool hover, pressed, on;
   };
@@ -225,35 +225,35 @@ QImage SpritePainter::sectionSwitch(const ImageSpec& spec, QSize visible, const 
                                       {false, true, false},
                                       {false, true, true},
                                       {false, false, true}}};
-  QImage img = transparentImage(spec);
+  QImage img = transparentImage(info);
   QPainter p(&img);
   p.setRenderHint(QPainter::Antialiasing);
   const double cx = visible.width() / 2.0;
-  for (int i = 0; i < spec.cellCount; ++i) {
-    inCell(p, spec, i, [&] {
+  for (int i = 0; i < info.cellCount; ++i) {
+    inCell(p, info, i, [&] {
       paintLed(p, QPointF(cx, 8.0), led, faces[i].on);
       paintFootSwitch(p, QPointF(cx, 30.5), faces[i].hover, faces[i].pressed);
     });
   }
   p.end();
-  return finish(img, spec);
+  return finish(img, info);
 }
 
-QImage SpritePainter::pullDown(const ImageSpec& spec) {
-  QImage img = transparentImage(spec);
+QImage SpritePainter::pullDown(const ImageInfo& info) {
+  QImage img = transparentImage(info);
   QPainter p(&img);
   p.setRenderHint(QPainter::Antialiasing);
-  for (int i = 0; i < spec.cellCount; ++i)
-    inCell(p, spec, i, [&] { paintPullDownCell(p, spec, i); });
+  for (int i = 0; i < info.cellCount; ++i)
+    inCell(p, info, i, [&] { paintPullDownCell(p, info, i); });
   p.end();
-  return finish(img, spec);
+  return finish(img, info);
 }
 
-QImage SpritePainter::numberPlate(const ImageSpec& spec) {
-  QImage img = transparentImage(spec);
+QImage SpritePainter::numberPlate(const ImageInfo& info) {
+  QImage img = transparentImage(info);
   QPainter p(&img);
   p.setRenderHint(QPainter::Antialiasing);
-  const QRectF r(0.5, 0.5, spec.width - 1.0, spec.height - 1.8);
+  const QRectF r(0.5, 0.5, info.width - 1.0, info.height - 1.8);
   paintWindow(p, r, 2.5, QColor(6, 5, 4), QColor(26, 20, 12), 40);
   QLinearGradient sheen(r.topLeft(), QPointF(r.left(), r.center().y()));
   sheen.setColorAt(0.0, QColor(255, 220, 160, 26));
@@ -262,18 +262,18 @@ QImage SpritePainter::numberPlate(const ImageSpec& spec) {
   p.setBrush(sheen);
   p.drawRoundedRect(r.adjusted(1, 1, -1, -r.height() / 2), 2, 2);
   p.end();
-  return finish(img, spec);
+  return finish(img, info);
 }
 
-QImage SpritePainter::libraryButton(const ImageSpec& spec, bool store) {
+QImage SpritePainter::libraryButton(const ImageInfo& info, bool store) {
   enum { Off, On, Pressed, Hover };
-  QImage img = transparentImage(spec);
+  QImage img = transparentImage(info);
   QPainter p(&img);
   p.setRenderHint(QPainter::Antialiasing);
-  for (int i = 0; i < spec.cellCount; ++i) {
-    inCell(p, spec, i, [&] {
-      const QRectF outer(1.5, 1.5, spec.width - 3.5, spec.cellHeight - 3.5);
-      QImage sil(spec.width, spec.cellHeight, QImage::Format_ARGB32_Premultiplied);
+  for (int i = 0; i < info.cellCount; ++i) {
+    inCell(p, info, i, [&] {
+      const QRectF outer(1.5, 1.5, info.width - 3.5, info.cellHeight - 3.5);
+      QImage sil(info.width, info.cellHeight, QImage::Format_ARGB32_Premultiplied);
       sil.fill(Qt::transparent);
       {
         QPainter s(&sil);
@@ -306,17 +306,17 @@ QImage SpritePainter::libraryButton(const ImageSpec& spec, bool store) {
     });
   }
   p.end();
-  return finish(img, spec);
+  return finish(img, info);
 }
 
-QImage SpritePainter::connectionIndicator(const ImageSpec& spec, const QImage& under, QSize visible,
+QImage SpritePainter::connectionIndicator(const ImageInfo& info, const QImage& under, QSize visible,
                                           const FamilyStyle& style) {
-  QImage img(spec.width, spec.height, QImage::Format_ARGB32_Premultiplied);
+  QImage img(info.width, info.height, QImage::Format_ARGB32_Premultiplied);
   QPainter p(&img);
   p.setRenderHint(QPainter::Antialiasing);
-  for (int i = 0; i < spec.cellCount; ++i) {
+  for (int i = 0; i < info.cellCount; ++i) {
     const bool on = i == 1;
-    inCell(p, spec, i, [&] {
+    inCell(p, info, i, [&] {
       p.drawImage(0, 0, under);
       const QRectF window(4.5, 4.5, visible.width() - 9.0, visible.height() - 9.5);
       paintWindow(p, window, 4.0, QColor(8, 8, 9), QColor(22, 22, 24), 50);
@@ -337,12 +337,12 @@ QImage SpritePainter::connectionIndicator(const ImageSpec& spec, const QImage& u
     });
   }
   p.end();
-  return finish(img, spec);
+  return finish(img, info);
 }
 
-QImage SpritePainter::ratioScale(const ImageSpec& spec, QPointF knob, const QColor& ink,
+QImage SpritePainter::ratioScale(const ImageInfo& info, QPointF knob, const QColor& ink,
                                  const QColor& accent) {
-  QImage img(spec.width, spec.height, QImage::Format_ARGB32_Premultiplied);
+  QImage img(info.width, info.height, QImage::Format_ARGB32_Premultiplied);
   img.fill(QColor(14, 14, 15));
   QPainter p(&img);
   p.setRenderHint(QPainter::Antialiasing);
@@ -351,9 +351,9 @@ QImage SpritePainter::ratioScale(const ImageSpec& spec, QPointF knob, const QCol
   // Bevelled edge of the inset plate.
   p.setPen(QPen(QColor(0, 0, 0, 220), 1.0));
   p.setBrush(Qt::NoBrush);
-  p.drawRect(QRectF(0.5, 0.5, spec.width - 1.0, spec.height - 2.0));
+  p.drawRect(QRectF(0.5, 0.5, info.width - 1.0, info.height - 2.0));
   p.setPen(QPen(QColor(255, 255, 255, 40), 1.0));
-  p.drawLine(QPointF(1, spec.height - 2.5), QPointF(spec.width - 1, spec.height - 2.5));
+  p.drawLine(QPointF(1, info.height - 2.5), QPointF(info.width - 1, info.height - 2.5));
   // Marks at the six positions, outside the knob's own scale.
   const double r = 21.5;
   const QStringList marks = {"1:1", "1:4", "1:8", "1:12", "1:20", QString(QChar(0x221E))};
@@ -367,7 +367,7 @@ QImage SpritePainter::ratioScale(const ImageSpec& spec, QPointF knob, const QCol
     // Labels stand beside the marks, the lower ones pulled up to stay on the plate.
     const QPointF at = knob + d * (r + 4.5);
     const bool left = d.x()<-0.1, right = d.x()> 0.1;
-    const double cy = std::clamp(at.y(), 7.0, double(spec.height) - 8.0);
+    const double cy = std::clamp(at.y(), 7.0, double(info.height) - 8.0);
     const QRectF box = left    ? QRectF(at.x() - 25.0, cy - 6.0, 24.0, 12.0)
                        : right ? QRectF(at.x() + 1.0, cy - 6.0, 24.0, 12.0)
                                : QRectF(at.x() - 12.0, cy - 6.0, 24.0, 12.0);
@@ -377,7 +377,7 @@ QImage SpritePainter::ratioScale(const ImageSpec& spec, QPointF knob, const QCol
     Lettering::print(p, box, align, marks[i], i == 5 ? infinity : small, i == 5 ? accent : ink);
   }
   p.end();
-  return finish(img, spec);
+  return finish(img, info);
 }
 
 }  // namespace orv
