@@ -1,6 +1,5 @@
 #pragma once
 #include <jack/jack.h>
-#include <jack/ringbuffer.h>
 
 #include <array>
 #include <atomic>
@@ -11,10 +10,13 @@
 #include <string>
 #include <vector>
 
+#include "device/rtmidi/MessageQueue.h"
+
 namespace orv::rtmidi {
 
 // One JACK client with one MIDI input port "in" and one MIDI output port "out".
-//  - Received events go to the sink on JACK's process thread, one event per call.
+//  - Received events go to the sink on JACK's process thread, one event per call (copied out of
+//    JACK's buffer; events over kLargestEvent bytes are dropped).
 //  - send() queues a message in a ring buffer and returns at once; the process callback moves
 //    the queue into the output port every cycle. A full queue is refused, never waited for.
 //  - connect() joins one of our ports to another client's port and returns once the connection
@@ -29,6 +31,8 @@ class JackClient {
   using Sink = std::function<void(const uint8_t* bytes, std::size_t length)>;
 
   static constexpr std::size_t kQueueBytes = 1 << 16;
+  // Received events longer than this are dropped unread.
+  static constexpr std::size_t kLargestEvent = 1024;
 
   // Throws std::runtime_error with a message fit for the user. With `exactName` a taken name is
   // refused; otherwise JACK may hand out "name-01".
@@ -65,7 +69,7 @@ class JackClient {
   Sink sink_;
   jack_client_t* client_ = nullptr;
   std::array<jack_port_t*, 2> ports_{};
-  jack_ringbuffer_t* queue_ = nullptr;
+  MessageQueue queue_{kQueueBytes};
   std::string name_;
   std::mutex sendMutex_;  // one writer at a time into the ring buffer
   std::atomic<bool> alive_{true};

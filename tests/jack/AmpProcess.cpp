@@ -14,7 +14,9 @@ AmpProcess::AmpProcess(std::vector<std::string> args) {
                                  std::chrono::seconds(5)) >= 0;
 }
 
-AmpProcess::~AmpProcess() { process_->stop(SIGTERM, std::chrono::seconds(3)); }
+AmpProcess::~AmpProcess() {
+  process_->stop(SIGTERM, std::chrono::seconds(3));
+}
 
 std::string AmpProcess::output() {
   std::string all;

@@ -28,7 +28,8 @@ std::string ChildProcess::findProgram(const std::string& program) {
   return {};
 }
 
-ChildProcess::ChildProcess(std::vector<std::string> argv, std::string logFile, int deathSignal) {
+ChildProcess::ChildProcess(std::vector<std::string> argv, std::string logFile, int deathSignal,
+                           bool withStderr) {
   std::signal(SIGPIPE, SIG_IGN);  // a child that died must not take the test with it
   const std::string program = findProgram(argv.at(0));
   if (program.empty()) throw std::runtime_error(argv[0] + ": program not found");
@@ -51,7 +52,7 @@ ChildProcess::ChildProcess(std::vector<std::string> argv, std::string logFile, i
     const int sink = log >= 0 ? log : out[1];
     if (sink >= 0) {
       dup2(sink, 1);
-      if (log >= 0) dup2(log, 2);
+      if (log >= 0 || withStderr) dup2(sink, 2);
     }
     execv(program.c_str(), args.data());
     _exit(127);
@@ -111,6 +112,23 @@ void ChildProcess::writeLine(const std::string& line) {
     if (n <= 0) return;
     done += std::size_t(n);
   }
+}
+
+void ChildProcess::closeInput() {
+  if (stdin_ >= 0) close(stdin_);
+  stdin_ = -1;
+}
+
+int ChildProcess::exitStatus(std::chrono::milliseconds timeout) {
+  const auto deadline = std::chrono::steady_clock::now() + timeout;
+  while (running() && std::chrono::steady_clock::now() < deadline)
+    std::this_thread::sleep_for(std::chrono::milliseconds(5));
+  if (running()) {
+    stop(SIGKILL);
+    return -1;
+  }
+  if (reader_.joinable()) reader_.join();  // every line of output is in
+  return WIFEXITED(status_) ? WEXITSTATUS(status_) : -1;
 }
 
 void ChildProcess::readOutput() {

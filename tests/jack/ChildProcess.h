@@ -18,10 +18,10 @@ namespace orv::test {
 class ChildProcess {
  public:
   // argv[0] is searched in PATH when it has no slash. With an empty `logFile` the output is read
-  // through a pipe; otherwise stdout and stderr go to that file. `deathSignal` reaches the child
-  // when the test process dies.
+  // through a pipe (stderr too with `withStderr`); otherwise stdout and stderr go to that file.
+  // `deathSignal` reaches the child when the test process dies.
   explicit ChildProcess(std::vector<std::string> argv, std::string logFile = {},
-                        int deathSignal = SIGKILL);
+                        int deathSignal = SIGKILL, bool withStderr = false);
   ~ChildProcess();
   ChildProcess(const ChildProcess&) = delete;
   ChildProcess& operator=(const ChildProcess&) = delete;
@@ -32,6 +32,10 @@ class ChildProcess {
   // status, or -1 when the process had already been reaped.
   int stop(int signal = SIGTERM, std::chrono::milliseconds timeout = std::chrono::seconds(5));
   void writeLine(const std::string& line);
+  void closeInput();
+  // Waits for the end; returns the exit status, or -1 when it did not end in time (it is then
+  // killed) or ended by a signal.
+  int exitStatus(std::chrono::milliseconds timeout);
 
   // Output lines are kept, numbered from 0. Waits for the first line at or after `from` for
   // which `match` holds; returns its number, or -1 when the time is up or the output ended.

@@ -59,8 +59,8 @@ JackServer::JackServer() {
     return;
   }
   jackd_ = std::make_unique<ChildProcess>(
-      std::vector<std::string>{"jackd", "-n", name_, "--no-realtime", "-d",
-                               "dummy", "-r", "48000", "-p", "1024"},
+      std::vector<std::string>{"jackd", "-n", name_, "--no-realtime", "-d", "dummy", "-r", "48000",
+                               "-p", "1024"},
       log_, SIGTERM);
   const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
   while (!answers()) {
