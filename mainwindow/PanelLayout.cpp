@@ -125,7 +125,7 @@ CCustomButton::Cells buttonCells(int id, int image) {
 
 QSize buttonCellSize(int id, int image) {
   if (id >= 1087 && id <= 1094) {
-    const ImageSpec* spec = ImageInventory::find(image);
+    const ImageInfo* spec = ImageInventory::find(image);
     return QSize(spec ? spec->width : 0, 14);
   }
   if (id >= 1019 && id <= 1023) return {27, 46};
@@ -187,7 +187,7 @@ class Builder {
     d->SetId(l.id);
     SkinImages::load(d->Image(), l.image);
     SkinImages::load(d->BackImage(), PanelLayout::kBackground);
-    if (const ImageSpec* strip = ImageInventory::find(l.image))
+    if (const ImageInfo* strip = ImageInventory::find(l.image))
       d->SetFrameGeometry(l.image == 187 ? 46 : 56, strip->cellHeight, strip->cellCount);
     const DialSetup s = dialSetup(l.id);
     d->SetRange(s.min, s.max);
