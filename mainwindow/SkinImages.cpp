@@ -1,6 +1,5 @@
 #include "mainwindow/SkinImages.h"
 
-#include <QFontDatabase>
 #include <QHash>
 #include <QImageReader>
 #include <future>
@@ -40,7 +39,7 @@ Cache& cache() {
 
 }  // namespace
 
-void SkinImages::preload(const std::vector<int>& ids, bool warmFonts) {
+void SkinImages::preload(const std::vector<int>& ids) {
   // Two workers: the first takes the first image (the background, by far the largest), the
   // second all the others.
   Cache& c = cache();
@@ -53,19 +52,15 @@ void SkinImages::preload(const std::vector<int>& ids, bool warmFonts) {
     c.images.insert(id, p.get_future().share());
     promises.emplace_back(id, std::move(p));
   }
-  auto work = [warmFonts](std::vector<std::pair<int, std::promise<QImage>>> jobs, bool fonts) {
-    if (fonts && warmFonts) QFontDatabase::families();
+  if (promises.empty()) return;
+  auto work = [](std::vector<std::pair<int, std::promise<QImage>>> jobs) {
     for (auto& [id, promise] : jobs) promise.set_value(decode(id));
   };
-  if (promises.empty()) {
-    if (warmFonts) c.workers.emplace_back(work, std::move(promises), true);
-    return;
-  }
   std::vector<std::pair<int, std::promise<QImage>>> first;
   first.push_back(std::move(promises.front()));
   promises.erase(promises.begin());
-  c.workers.emplace_back(work, std::move(first), false);
-  c.workers.emplace_back(work, std::move(promises), true);
+  c.workers.emplace_back(work, std::move(first));
+  if (!promises.empty()) c.workers.emplace_back(work, std::move(promises));
 }
 
 QImage SkinImages::get(int id) {

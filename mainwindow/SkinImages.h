@@ -13,9 +13,8 @@ class CImageEx;
 class SkinImages {
  public:
   // Starts decoding `ids` on worker threads, so that the window can build its controls
-  // meanwhile; get() then waits only for what is not ready yet. `warmFonts` also has the
-  // (thread-safe) font database read the system's fonts meanwhile.
-  static void preload(const std::vector<int>& ids, bool warmFonts = false);
+  // meanwhile; get() then waits only for what is not ready yet.
+  static void preload(const std::vector<int>& ids);
   // The image `:/png/<id>.png`; a null image when there is none.
   static QImage get(int id);
   // Gives `holder` image `id`; false (and an empty holder) when there is none.

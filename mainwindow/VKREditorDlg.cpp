@@ -64,8 +64,8 @@ CVKREditorDlg::CVKREditorDlg(IMessageBoxes& boxes, QWidget* parent)
       barrier_(boxes, [this] { return static_cast<QWidget*>(this); }),
       library_(*this) {
   SkinResources::init();
-  // The art decodes and the font database fills on worker threads while the window is built.
-  SkinImages::preload(PanelLayout::images(), /*warmFonts=*/true);
+  // The art decodes on worker threads while the window is being built.
+  SkinImages::preload(PanelLayout::images());
   setWindowTitle(kTitle);
   setObjectName(QStringLiteral("mainWindow"));
   buildWindow();
