@@ -429,10 +429,6 @@ bool CVKREditorDlg::event(QEvent* e) {
   }
 }
 
-bool CVKREditorDlg::eventFilter(QObject* watched, QEvent* e) {
-  return QDialog::eventFilter(watched, e);
-}
-
 void CVKREditorDlg::keyPressEvent(QKeyEvent* e) {
   // Escape and Enter never close the window.
   e->accept();

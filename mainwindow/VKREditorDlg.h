@@ -130,7 +130,6 @@ class CVKREditorDlg : public QDialog,
 
  protected:
   bool event(QEvent* event) override;
-  bool eventFilter(QObject* watched, QEvent* event) override;
   void closeEvent(QCloseEvent* event) override;
   // Enter never closes the window; Escape never gets here (filtered).
   void accept() override {}
@@ -140,7 +139,6 @@ class CVKREditorDlg : public QDialog,
  private:
   friend class DeviceEventHandler;
   friend class InputFilter;
-  friend class PanelPainter;
 
   void buildWindow();
   void sizeClientArea();

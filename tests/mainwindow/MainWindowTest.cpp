@@ -282,7 +282,7 @@ TEST(MainWindowUsbVolume, OnlyReportsOfTheUsbVolumeConcernTheWindow) {
   EXPECT_EQ(dlg.menu().checkedUsbVolume(), -1) << "a volume above 4 leaves all five unchecked";
 }
 
-TEST(MainWindowMenu, CommandsOfLaterWorkStayGrayedAndSaveToLibraryFollowsItsRule) {
+TEST(MainWindowMenu, CommandsThatComeLaterStayGrayed) {
   MainWindowHarness h;
   CVKREditorDlg& dlg = h.open();
   for (int id :
