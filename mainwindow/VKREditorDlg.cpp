@@ -375,14 +375,9 @@ void CVKREditorDlg::openPatchFile(const fs::path& path) {
   if (patchEdited()) {
     // Storing the patch first needs the save-to-library flow; until the window has it, the
     // question offers to go on without saving or to stop.
-    IMessageBoxes::Request request;
-    request.owner = this;
-    request.caption = kTitle;
-    request.text = texts::text(texts::kAskSaveBeforeImport);
-    request.icon = IMessageBoxes::Icon::Exclamation;
-    request.buttons = IMessageBoxes::No | IMessageBoxes::Cancel;
-    request.saveLabels = true;
-    if (boxes_.ask(request) != IMessageBoxes::No) return;
+    const int answer = ask(texts::kAskSaveBeforeImport, IMessageBoxes::Icon::Exclamation,
+                           IMessageBoxes::No | IMessageBoxes::Cancel, /*saveLabels=*/true);
+    if (answer != IMessageBoxes::No) return;
   }
   LibraryEntry entry;
   readPatchFile(entry, path);
@@ -482,13 +477,14 @@ void CVKREditorDlg::detachFromDevice() {
 // ---------------------------------------------------------------------------------------------
 // The library's host
 
-int CVKREditorDlg::ask(int stringId, IMessageBoxes::Icon icon, int buttons) {
+int CVKREditorDlg::ask(int stringId, IMessageBoxes::Icon icon, int buttons, bool saveLabels) {
   IMessageBoxes::Request request;
   request.owner = this;
   request.caption = kTitle;
   request.text = texts::text(stringId);
   request.icon = icon;
   request.buttons = buttons;
+  request.saveLabels = saveLabels;
   return boxes_.ask(request);
 }
 
@@ -505,24 +501,25 @@ void CVKREditorDlg::reportFailure(const CGenericException& failure) {
   barrier_.run([&] { throw failure; });
 }
 
-std::optional<fs::path> CVKREditorDlg::chooseLibraryToOpen() {
+std::optional<fs::path> CVKREditorDlg::chooseLibrary(bool toSave) {
   QFileDialog dialog(this, QString(), QString(), QStringLiteral("Library Files (*.ZBL)"));
-  dialog.setObjectName(QStringLiteral("openLibrary"));
-  dialog.setFileMode(QFileDialog::ExistingFile);
+  dialog.setObjectName(toSave ? QStringLiteral("saveLibrary") : QStringLiteral("openLibrary"));
+  if (toSave)
+    dialog.setAcceptMode(QFileDialog::AcceptSave);  // asks before replacing a file
+  else
+    dialog.setFileMode(QFileDialog::ExistingFile);
   dialog.setDefaultSuffix(QStringLiteral("ZBL"));
   if (boxes_.runModal(dialog) != QDialog::Accepted || dialog.selectedFiles().isEmpty())
     return std::nullopt;
   return toPath(dialog.selectedFiles().first());
 }
 
+std::optional<fs::path> CVKREditorDlg::chooseLibraryToOpen() {
+  return chooseLibrary(false);
+}
+
 std::optional<fs::path> CVKREditorDlg::chooseLibraryToSave() {
-  QFileDialog dialog(this, QString(), QString(), QStringLiteral("Library Files (*.ZBL)"));
-  dialog.setObjectName(QStringLiteral("saveLibrary"));
-  dialog.setAcceptMode(QFileDialog::AcceptSave);
-  dialog.setDefaultSuffix(QStringLiteral("ZBL"));
-  if (boxes_.runModal(dialog) != QDialog::Accepted || dialog.selectedFiles().isEmpty())
-    return std::nullopt;
-  return toPath(dialog.selectedFiles().first());
+  return chooseLibrary(true);
 }
 
 bool CVKREditorDlg::patchEdited() const {

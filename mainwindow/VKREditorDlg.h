@@ -146,7 +146,8 @@ class CVKREditorDlg : public QDialog,
   void setUpListArea();
   void connectControls();
   void scrollList(int top);
-  int ask(int stringId, IMessageBoxes::Icon icon, int buttons);
+  int ask(int stringId, IMessageBoxes::Icon icon, int buttons, bool saveLabels = false);
+  std::optional<std::filesystem::path> chooseLibrary(bool toSave);
   void onCommand(int command);
   void onUsbVolume(int value);
   void onPullDownChanged(int kind, int item);
