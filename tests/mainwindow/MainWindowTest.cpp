@@ -133,6 +133,7 @@ TEST(MainWindowConnection, SilenceDarkensTheIndicatorGraysUsbVolumeAndThePortsRe
   EXPECT_EQ(dlg.menu().checkedUsbVolume(), h.sim->settings()[AmpSimulator::kUsbVolume]);
 
   h.sim->setSilent(true);
+  QThread::msleep(100);  // an Identity already on its way is delivered before time moves on
   h.tick();
   h.advanceSeconds(4);
   ASSERT_TRUE(h.tickUntil([&] { return !dlg.connectedIndicator(); }, 5));
