@@ -125,7 +125,7 @@ CCustomButton::Cells buttonCells(int id, int image) {
 
 QSize buttonCellSize(int id, int image) {
   if (id >= 1087 && id <= 1094) {
-    const ImageSpec* spec = ImageInventory::find(image);
+    const ImageInfo* spec = ImageInventory::find(image);
     return QSize(spec ? spec->width : 0, 14);
   }
   if (id >= 1019 && id <= 1023) return {27, 46};
@@ -150,6 +150,8 @@ class Builder {
       if (l.flags & kLayoutDisabled) w->setEnabled(false);
       panel->add(l.id, w);
     }
+    // The images last: they may still be decoding on the worker threads.
+    for (const auto& [holder, id] : images_) SkinImages::load(*holder, id);
     return panel;
   }
 
@@ -185,9 +187,9 @@ class Builder {
   QWidget* dial(const ControlLayout& l) {
     auto* d = new CVKRDial(surface_);
     d->SetId(l.id);
-    SkinImages::load(d->Image(), l.image);
-    SkinImages::load(d->BackImage(), PanelLayout::kBackground);
-    if (const ImageSpec* strip = ImageInventory::find(l.image))
+    loadLater(d->Image(), l.image);
+    loadLater(d->BackImage(), PanelLayout::kBackground);
+    if (const ImageInfo* strip = ImageInventory::find(l.image))
       d->SetFrameGeometry(l.image == 187 ? 46 : 56, strip->cellHeight, strip->cellCount);
     const DialSetup s = dialSetup(l.id);
     d->SetRange(s.min, s.max);
@@ -205,8 +207,8 @@ class Builder {
 
   QWidget* button(CCustomButton* b, const ControlLayout& l) {
     b->SetId(l.id);
-    SkinImages::load(b->Face(), l.image);
-    SkinImages::load(b->Background(), PanelLayout::kBackground);
+    loadLater(b->Face(), l.image);
+    loadLater(b->Background(), PanelLayout::kBackground);
     b->SetCells(buttonCells(l.id, l.image));
     const QSize cell = buttonCellSize(l.id, l.image);
     b->SetCellSize(cell.width(), cell.height());
@@ -241,8 +243,8 @@ class Builder {
   QWidget* picture(const ControlLayout& l) {
     auto* p = new CVKRImage(surface_);
     p->SetId(l.id);
-    SkinImages::load(p->Image(), l.image);
-    SkinImages::load(p->BackImage(), PanelLayout::kBackground);
+    loadLater(p->Image(), l.image);
+    loadLater(p->BackImage(), PanelLayout::kBackground);
     p->Place(toRect(l.pixels));
     p->SetListener(&controlListener_);
     p->setAttribute(Qt::WA_TransparentForMouseEvents);
@@ -252,7 +254,7 @@ class Builder {
   QWidget* display(const ControlLayout& l) {
     auto* d = new CVKRNumberEditText(surface_);
     d->SetId(l.id);
-    SkinImages::load(d->BackImage(), l.image);
+    loadLater(d->BackImage(), l.image);
     const DialSetup s = dialSetup(l.id + 10);
     d->SetRange(s.min, s.max);
     d->SetValue(s.min);
@@ -274,7 +276,7 @@ class Builder {
 
   QWidget* listBox(const ControlLayout& l) {
     auto* list = new CVKRListBox(surface_);
-    SkinImages::load(list->RowImage(), l.image);
+    loadLater(list->RowImage(), l.image);
     list->setGeometry(toRect(l.pixels));
     return list;
   }
@@ -282,8 +284,8 @@ class Builder {
   QWidget* scrollBar(const ControlLayout& l) {
     auto* bar = new CVKRScrollBar(surface_);
     bar->SetId(l.id);
-    SkinImages::load(bar->Image(), l.image);
-    SkinImages::load(bar->BackImage(), 232);
+    loadLater(bar->Image(), l.image);
+    loadLater(bar->BackImage(), 232);
     bar->SetOrientation(1);
     bar->SetThumbWidth(8);
     bar->SetThumbOffset(1, 1);
@@ -317,7 +319,10 @@ class Builder {
     return t;
   }
 
+  void loadLater(CImageEx& holder, int id) { images_.emplace_back(&holder, id); }
+
   QWidget* surface_;
+  std::vector<std::pair<CImageEx*, int>> images_;
   IVKRControlListener& controlListener_;
   IVKREditListener& editListener_;
   QObject* target_;

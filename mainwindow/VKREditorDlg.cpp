@@ -287,14 +287,17 @@ void CVKREditorDlg::pushNameToEdit() {
 }
 
 void CVKREditorDlg::commitName() {
+  // The edit also loses the focus while the window goes away, after the link has gone.
   const CCustomButton* save = controls_->saveToLibrary();
-  if (!save || !save->isEnabled()) return;
+  if (!router_ || !save || !save->isEnabled()) return;
   if (QLineEdit* edit = controls_->nameEdit()) patchName_ = edit->text().left(64);
-  router_->writer().setName(std::string_view(patchName_.toLatin1().constData()));
+  const QByteArray bytes = patchName_.toLatin1();  // patch names are Latin-1 bytes
+  router_->writer().setName(std::string_view(bytes.constData(), size_t(bytes.size())));
   redrawName();
 }
 
 void CVKREditorDlg::nameChanged() {
+  if (!router_) return;
   if (QLineEdit* edit = controls_->nameEdit()) patchName_ = edit->text().left(64);
   PatchTouched();
   DeviceLink::instance().setEdited(true);
@@ -343,9 +346,9 @@ void CVKREditorDlg::onUsbVolume(int value) {
 }
 
 void CVKREditorDlg::HandOver(const QString& path) {
-  // Ignored while a modal dialog or message box is open.
+  // Ignored while a modal dialog or message box is open, and once the window has closed.
   QWidget* modal = QApplication::activeModalWidget();
-  if (!isEnabled() || (modal && modal != this)) return;
+  if (!initialized_ || closed_ || !isEnabled() || (modal && modal != this)) return;
   raise();
   activateWindow();
   barrier_.run([&] { OpenFile(path); });
@@ -372,14 +375,9 @@ void CVKREditorDlg::openPatchFile(const fs::path& path) {
   if (patchEdited()) {
     // Storing the patch first needs the save-to-library flow; until the window has it, the
     // question offers to go on without saving or to stop.
-    IMessageBoxes::Request request;
-    request.owner = this;
-    request.caption = kTitle;
-    request.text = texts::text(texts::kAskSaveBeforeImport);
-    request.icon = IMessageBoxes::Icon::Exclamation;
-    request.buttons = IMessageBoxes::No | IMessageBoxes::Cancel;
-    request.saveLabels = true;
-    if (boxes_.ask(request) != IMessageBoxes::No) return;
+    const int answer = ask(texts::kAskSaveBeforeImport, IMessageBoxes::Icon::Exclamation,
+                           IMessageBoxes::No | IMessageBoxes::Cancel, /*saveLabels=*/true);
+    if (answer != IMessageBoxes::No) return;
   }
   LibraryEntry entry;
   readPatchFile(entry, path);
@@ -424,10 +422,6 @@ bool CVKREditorDlg::event(QEvent* e) {
     barrier_.reportCurrent();
     return true;
   }
-}
-
-bool CVKREditorDlg::eventFilter(QObject* watched, QEvent* e) {
-  return QDialog::eventFilter(watched, e);
 }
 
 void CVKREditorDlg::keyPressEvent(QKeyEvent* e) {
@@ -483,13 +477,14 @@ void CVKREditorDlg::detachFromDevice() {
 // ---------------------------------------------------------------------------------------------
 // The library's host
 
-int CVKREditorDlg::ask(int stringId, IMessageBoxes::Icon icon, int buttons) {
+int CVKREditorDlg::ask(int stringId, IMessageBoxes::Icon icon, int buttons, bool saveLabels) {
   IMessageBoxes::Request request;
   request.owner = this;
   request.caption = kTitle;
   request.text = texts::text(stringId);
   request.icon = icon;
   request.buttons = buttons;
+  request.saveLabels = saveLabels;
   return boxes_.ask(request);
 }
 
@@ -506,24 +501,25 @@ void CVKREditorDlg::reportFailure(const CGenericException& failure) {
   barrier_.run([&] { throw failure; });
 }
 
-std::optional<fs::path> CVKREditorDlg::chooseLibraryToOpen() {
+std::optional<fs::path> CVKREditorDlg::chooseLibrary(bool toSave) {
   QFileDialog dialog(this, QString(), QString(), QStringLiteral("Library Files (*.ZBL)"));
-  dialog.setObjectName(QStringLiteral("openLibrary"));
-  dialog.setFileMode(QFileDialog::ExistingFile);
+  dialog.setObjectName(toSave ? QStringLiteral("saveLibrary") : QStringLiteral("openLibrary"));
+  if (toSave)
+    dialog.setAcceptMode(QFileDialog::AcceptSave);  // asks before replacing a file
+  else
+    dialog.setFileMode(QFileDialog::ExistingFile);
   dialog.setDefaultSuffix(QStringLiteral("ZBL"));
   if (boxes_.runModal(dialog) != QDialog::Accepted || dialog.selectedFiles().isEmpty())
     return std::nullopt;
   return toPath(dialog.selectedFiles().first());
 }
 
+std::optional<fs::path> CVKREditorDlg::chooseLibraryToOpen() {
+  return chooseLibrary(false);
+}
+
 std::optional<fs::path> CVKREditorDlg::chooseLibraryToSave() {
-  QFileDialog dialog(this, QString(), QString(), QStringLiteral("Library Files (*.ZBL)"));
-  dialog.setObjectName(QStringLiteral("saveLibrary"));
-  dialog.setAcceptMode(QFileDialog::AcceptSave);
-  dialog.setDefaultSuffix(QStringLiteral("ZBL"));
-  if (boxes_.runModal(dialog) != QDialog::Accepted || dialog.selectedFiles().isEmpty())
-    return std::nullopt;
-  return toPath(dialog.selectedFiles().first());
+  return chooseLibrary(true);
 }
 
 bool CVKREditorDlg::patchEdited() const {

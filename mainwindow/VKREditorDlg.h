@@ -130,7 +130,6 @@ class CVKREditorDlg : public QDialog,
 
  protected:
   bool event(QEvent* event) override;
-  bool eventFilter(QObject* watched, QEvent* event) override;
   void closeEvent(QCloseEvent* event) override;
   // Enter never closes the window; Escape never gets here (filtered).
   void accept() override {}
@@ -140,7 +139,6 @@ class CVKREditorDlg : public QDialog,
  private:
   friend class DeviceEventHandler;
   friend class InputFilter;
-  friend class PanelPainter;
 
   void buildWindow();
   void sizeClientArea();
@@ -148,7 +146,8 @@ class CVKREditorDlg : public QDialog,
   void setUpListArea();
   void connectControls();
   void scrollList(int top);
-  int ask(int stringId, IMessageBoxes::Icon icon, int buttons);
+  int ask(int stringId, IMessageBoxes::Icon icon, int buttons, bool saveLabels = false);
+  std::optional<std::filesystem::path> chooseLibrary(bool toSave);
   void onCommand(int command);
   void onUsbVolume(int value);
   void onPullDownChanged(int kind, int item);

@@ -29,7 +29,10 @@ class MainWindowHarness {
     CVKRPrefData::instance().read();
     DeviceLink::destroy();
     std::shared_ptr<VirtualMidiService> s = service;
-    DeviceLink::setBackendFactory([s] { return std::make_unique<VirtualMidiBackend>(s); });
+    DeviceLink::setBackendFactory([s, this] {
+      ++backendsMade;
+      return std::make_unique<VirtualMidiBackend>(s);
+    });
   }
 
   ~MainWindowHarness() {
@@ -96,6 +99,7 @@ class MainWindowHarness {
   ScriptedMessageBoxes boxes;
   std::unique_ptr<CVKREditorDlg> dlg;
   std::atomic<int64_t> nowMs{1'000'000};
+  std::atomic<int> backendsMade{0};  // one per device link made
 };
 
 }  // namespace orv::test
