@@ -13,11 +13,7 @@
 #include "mainwindow/ExceptionBarrier.h"
 #include "mainwindow/MessageBoxes.h"
 #include "mainwindow/PanelControls.h"
-// Library has a member named like Qt's `slots` keyword macro.
-#pragma push_macro("slots")
-#undef slots
 #include "patch/LibraryDocument.h"
-#pragma pop_macro("slots")
 #include "patch/LibraryHost.h"
 #include "patch/MessageReporter.h"
 

@@ -36,7 +36,7 @@ class Library {
   bool empty() const { return slots_.empty(); }
   LibraryEntry& slot(std::size_t i) { return slots_.at(i); }
   const LibraryEntry& slot(std::size_t i) const { return slots_.at(i); }
-  const std::vector<LibraryEntry>& slots() const { return slots_; }
+  const std::vector<LibraryEntry>& entries() const { return slots_; }
 
   bool operator==(const Library&) const = default;
 

@@ -85,7 +85,7 @@ std::vector<uint8_t> encodeLibrary(const Library& library) {
   std::vector<uint8_t> out;
   out.reserve(Library::kHeaderSize + library.size() * kStoredSlotSize);
   out.insert(out.end(), library.header().begin(), library.header().end());
-  for (const LibraryEntry& entry : library.slots()) encodeSlot(entry, out);
+  for (const LibraryEntry& entry : library.entries()) encodeSlot(entry, out);
   return out;
 }
 

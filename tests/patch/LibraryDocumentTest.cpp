@@ -67,7 +67,7 @@ void expectNewLibrary(const LibraryDocument& doc) {
   ASSERT_EQ(rows.size(), 100u);
   EXPECT_EQ(rows.front(), "001 Empty");
   EXPECT_EQ(rows.back(), "100 Empty");
-  for (const LibraryEntry& e : doc.library().slots()) {
+  for (const LibraryEntry& e : doc.library().entries()) {
     EXPECT_EQ(e.modelCode, 0xFF);
     EXPECT_EQ(e.header, (std::array<uint8_t, 5>{}));
   }

@@ -19,7 +19,7 @@
 namespace orv {
 namespace {
 
-constexpr int kPngQuality = 70;  // Qt's scale: 0 = smallest file, 100 = fastest
+constexpr int kPngQuality = 100;  // Qt's scale: 0 = smallest file, 100 = fastest to decode
 
 QSize pixelSize(int controlId) {
   const LayoutRect& r = LayoutData::at(controlId).pixels;
