@@ -98,9 +98,7 @@ ParameterWriter::Outcome ParameterWriter::setOneByte(int id, int value) {
     out.push_back(sysex::encodeParameterChange(offset, 0, v));
     outcome = Outcome::Written;
   });
-  if (outcome != Outcome::Written) return outcome;
-  sendAll(out);
-  link_.setEdited(true);
+  if (outcome == Outcome::Written) sendAndMarkEdited(out);
   return outcome;
 }
 
@@ -121,9 +119,7 @@ ParameterWriter::Outcome ParameterWriter::setTwoByte(int id, int value) {
     out.push_back(change(m, {offset, true}));
     outcome = Outcome::Written;
   });
-  if (outcome != Outcome::Written) return outcome;
-  sendAll(out);
-  link_.setEdited(true);
+  if (outcome == Outcome::Written) sendAndMarkEdited(out);
   return outcome;
 }
 
@@ -143,10 +139,8 @@ bool ParameterWriter::setName(const Name& name) {
     }
     if (changed) std::copy(name.begin(), name.end(), m.bytes.begin());
   });
-  if (!changed) return false;
-  sendAll(out);
-  link_.setEdited(true);
-  return true;
+  if (changed) sendAndMarkEdited(out);
+  return changed;
 }
 
 bool ParameterWriter::setName(std::string_view text) {
@@ -187,6 +181,13 @@ void ParameterWriter::resetLocked(PatchData& m, int typeId, uint8_t newType, Mes
 
 void ParameterWriter::sendAll(const Messages& messages) {
   for (const auto& message : messages) link_.send(message);
+}
+
+// A write counts as an edit only once every one of its messages went out: a failed send throws
+// before `edited` is set.
+void ParameterWriter::sendAndMarkEdited(const Messages& messages) {
+  sendAll(messages);
+  link_.setEdited(true);
 }
 
 }  // namespace orv

@@ -64,6 +64,7 @@ class ParameterWriter {
   // Under the mirror lock: writes the defaults and appends the messages that announce them.
   static void resetLocked(PatchData& mirror, int typeId, uint8_t newType, Messages* out);
   void sendAll(const Messages& messages);
+  void sendAndMarkEdited(const Messages& messages);
 
   DeviceLink& link_;
 };
