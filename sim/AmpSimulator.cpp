@@ -112,7 +112,12 @@ void AmpSimulator::announce() {
   std::unique_lock lock(threadMutex_);
   while (running_) {
     lock.unlock();
-    if (!silent() && present()) sendIdentity();
+    {
+      // Held across the check and the send, so that once setSilent(true) returns no further
+      // Identity leaves the simulator.
+      std::lock_guard announcing(announceMutex_);
+      if (!silent() && present()) sendIdentity();
+    }
     lock.lock();
     wake_.wait_for(lock, options_.identityPeriod, [this] { return !running_; });
   }
@@ -135,6 +140,7 @@ bool AmpSimulator::present() const {
 // --- Identity ----------------------------------------------------------------------------
 
 void AmpSimulator::setSilent(bool silent) {
+  std::lock_guard announcing(announceMutex_);
   std::lock_guard lock(mutex_);
   silent_ = silent;
 }

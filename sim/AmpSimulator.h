@@ -121,6 +121,7 @@ class AmpSimulator {
   std::vector<Bytes> log_;
 
   std::mutex threadMutex_;
+  std::mutex announceMutex_;  // one Identity announcement at a time, against setSilent()
   std::condition_variable wake_;
   bool running_ = false;
   std::thread thread_;

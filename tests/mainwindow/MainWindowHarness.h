@@ -54,10 +54,12 @@ class MainWindowHarness {
   }
 
   CVKREditorDlg& open() {
-    dlg = std::make_unique<CVKREditorDlg>(boxes);
-    dlg->OnInitDialog();
+    // The link runs on the test's clock from its first moment, so that no Identity is ever
+    // stamped with the real clock.
     DeviceLink::instance().setClockForTesting(
         [this] { return DeviceLink::Clock::time_point(std::chrono::milliseconds(nowMs.load())); });
+    dlg = std::make_unique<CVKREditorDlg>(boxes);
+    dlg->OnInitDialog();
     return *dlg;
   }
 

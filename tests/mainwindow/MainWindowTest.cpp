@@ -132,9 +132,8 @@ TEST(MainWindowConnection, SilenceDarkensTheIndicatorGraysUsbVolumeAndThePortsRe
   ASSERT_TRUE(h.tickUntil([&] { return dlg.menu().usbVolumeEnabled(); }));
   EXPECT_EQ(dlg.menu().checkedUsbVolume(), h.sim->settings()[AmpSimulator::kUsbVolume]);
 
-  h.sim->setSilent(true);
-  QThread::msleep(100);  // an Identity already on its way is delivered before time moves on
-  h.tick();
+  h.sim->setSilent(true);  // returns once no further Identity can leave the simulator
+  h.tick();                // delivers one already on its way before time moves on
   h.advanceSeconds(4);
   ASSERT_TRUE(h.tickUntil([&] { return !dlg.connectedIndicator(); }, 5));
   EXPECT_FALSE(dlg.menu().usbVolumeEnabled());
