@@ -39,16 +39,10 @@ bool waitUntil(const std::function<bool()>& done, std::chrono::milliseconds time
 // listeners come and go, with the real tick thread running. Run under ThreadSanitizer.
 TEST(DeviceLinkStress, AmplifierAndEditorWorkAtOnce) {
   auto service = std::make_shared<VirtualMidiService>();
-  DeviceLink::setBackendFactory(
-      [service] { return std::make_unique<VirtualMidiBackend>(service); });
   EventLog events;
+  const auto ampOwner = connectRealTimeLink(service, events, 5ms);
+  AmpSimulator& amp = *ampOwner;
   DeviceLink& link = DeviceLink::instance();
-  link.addListener(&EventLog::listener, &events);
-  AmpSimulator::Options o;
-  o.identityPeriod = 5ms;
-  AmpSimulator amp(std::make_unique<VirtualAmpTransport>(service), o);
-  ASSERT_EQ(amp.start(), 0);
-  link.openPorts(link.port().findInput("ORV10"), link.port().findOutput("ORV10"));
   ASSERT_TRUE(events.waitFor(EVENT_DUMP_RECEIVED, 5s));
 
   constexpr int kRounds = 1500;

@@ -280,16 +280,10 @@ TEST_F(LinkTest, ListenersAreCalledInOrderAndRemovedOnce) {
 
 TEST(DeviceLinkRealTime, TickThreadDeliversWhatTheAmplifierAnnounces) {
   auto service = std::make_shared<VirtualMidiService>();
-  DeviceLink::setBackendFactory(
-      [service] { return std::make_unique<VirtualMidiBackend>(service); });
   EventLog events;
+  const auto ampOwner = connectRealTimeLink(service, events, 100ms);
+  AmpSimulator& amp = *ampOwner;
   DeviceLink& link = DeviceLink::instance();
-  link.addListener(&EventLog::listener, &events);
-  AmpSimulator::Options o;
-  o.identityPeriod = 100ms;
-  AmpSimulator amp(std::make_unique<VirtualAmpTransport>(service), o);
-  ASSERT_EQ(amp.start(), 0);
-  link.openPorts(link.port().findInput("ORV10"), link.port().findOutput("ORV10"));
   EXPECT_TRUE(events.waitFor(EVENT_DUMP_RECEIVED, 5s));
   EXPECT_EQ(link.modelCode(), '1');
   EXPECT_EQ(link.mirror(), amp.patch());

@@ -135,6 +135,23 @@ class LinkTest : public ::testing::Test {
   }
 };
 
+// The process-wide link over `service`, its real tick thread running, listened to by `events`,
+// and connected to a simulator that announces itself every `identityPeriod`.
+inline std::unique_ptr<AmpSimulator> connectRealTimeLink(
+    const std::shared_ptr<VirtualMidiService>& service, EventLog& events,
+    std::chrono::milliseconds identityPeriod) {
+  DeviceLink::setBackendFactory(
+      [service] { return std::make_unique<VirtualMidiBackend>(service); });
+  DeviceLink& link = DeviceLink::instance();
+  link.addListener(&EventLog::listener, &events);
+  AmpSimulator::Options o;
+  o.identityPeriod = identityPeriod;
+  auto amp = std::make_unique<AmpSimulator>(std::make_unique<VirtualAmpTransport>(service), o);
+  EXPECT_EQ(amp->start(), 0);
+  link.openPorts(link.port().findInput("ORV10"), link.port().findOutput("ORV10"));
+  return amp;
+}
+
 inline bool contains(const std::vector<Event>& events, int32_t code) {
   return std::any_of(events.begin(), events.end(), [&](const Event& e) { return e.code == code; });
 }
