@@ -7,10 +7,42 @@
 
 #include "controls/Rapidbutton.h"
 #include "controls/VKRListBox.h"
+#include "mainwindow/MainMenu.h"
+#include "mainwindow/MenuRules.h"
 #include "mainwindow/PanelControls.h"
 #include "mainwindow/VKREditorDlg.h"
 
 namespace orv {
+
+namespace {
+
+struct Accelerator {
+  int key;
+  Qt::KeyboardModifiers modifiers;
+  int command;
+};
+
+constexpr Accelerator kAccelerators[] = {
+    {Qt::Key_C, Qt::ControlModifier, MainMenu::Copy},
+    {Qt::Key_X, Qt::ControlModifier, MainMenu::Cut},
+    {Qt::Key_V, Qt::ControlModifier, MainMenu::Paste},
+    {Qt::Key_Z, Qt::ControlModifier, MainMenu::Undo},
+    {Qt::Key_N, Qt::ControlModifier, MainMenu::New},
+    {Qt::Key_O, Qt::ControlModifier, MainMenu::Open},
+    {Qt::Key_S, Qt::ControlModifier, MainMenu::Save},
+    {Qt::Key_S, Qt::ControlModifier | Qt::AltModifier, MainMenu::SaveToLibrary},
+};
+
+// The command of the key combination, or 0. The modifiers must match exactly.
+int acceleratorCommand(const QKeyEvent& key) {
+  const Qt::KeyboardModifiers held = key.modifiers() & (Qt::ControlModifier | Qt::AltModifier |
+                                                        Qt::ShiftModifier | Qt::MetaModifier);
+  for (const Accelerator& a : kAccelerators)
+    if (a.key == key.key() && a.modifiers == held) return a.command;
+  return 0;
+}
+
+}  // namespace
 
 InputFilter::InputFilter(CVKREditorDlg& dlg) : dlg_(dlg) {
   qApp->installEventFilter(this);
@@ -27,6 +59,7 @@ bool InputFilter::inWindow(QObject* watched) const {
 
 bool InputFilter::eventFilter(QObject* watched, QEvent* event) {
   switch (event->type()) {
+    case QEvent::ShortcutOverride:
     case QEvent::KeyPress:
     case QEvent::MouseButtonPress:
     case QEvent::MouseButtonDblClick:
@@ -38,6 +71,7 @@ bool InputFilter::eventFilter(QObject* watched, QEvent* event) {
       return false;
   }
   if (!inWindow(watched)) return false;
+  if (accelerator(event)) return true;
   bool consumed = false;
   dlg_.barrier().run([&] {
     PanelControls& c = dlg_.controls();
@@ -49,6 +83,23 @@ bool InputFilter::eventFilter(QObject* watched, QEvent* event) {
     if (watched == c.nameEdit()) consumed = nameEditEvent(event);
   });
   return consumed;
+}
+
+// The accelerator table comes before anything else: its keys reach neither the widgets nor the
+// menu's own shortcuts. The item's enabling rule is asked first, as opening its menu would; a
+// grayed item swallows its key and does nothing.
+bool InputFilter::accelerator(QEvent* event) {
+  if (event->type() != QEvent::KeyPress && event->type() != QEvent::ShortcutOverride) return false;
+  const int command = acceleratorCommand(*static_cast<QKeyEvent*>(event));
+  if (!command) return false;
+  if (event->type() == QEvent::ShortcutOverride) {
+    event->accept();  // no shortcut: the key press follows and is handled below
+    return true;
+  }
+  dlg_.barrier().run([&] {
+    if (dlg_.menuRules().update(command)) dlg_.menu().action(command)->trigger();
+  });
+  return true;
 }
 
 bool InputFilter::nameEditEvent(QEvent* event) {

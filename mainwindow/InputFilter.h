@@ -6,6 +6,8 @@ namespace orv {
 class CVKREditorDlg;
 
 // The main window's keyboard and mouse filtering, ahead of the widgets:
+// - the accelerator table (Ctrl+C/X/V/Z/N/O/S, Ctrl+Alt+S) triggers its menu items first,
+//   whichever control has the focus;
 // - Escape never closes the window (controls that use Escape, such as the inline number entry,
 //   still get it);
 // - Enter in the name edit moves the focus to the library list;
@@ -23,6 +25,7 @@ class InputFilter : public QObject {
 
  private:
   bool inWindow(QObject* watched) const;
+  bool accelerator(QEvent* event);
   bool nameEditEvent(QEvent* event);
 
   CVKREditorDlg& dlg_;

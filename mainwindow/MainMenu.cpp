@@ -66,7 +66,10 @@ bool MainMenu::isEnabled(int command) const {
 }
 
 void MainMenu::setEnabled(int command, bool enabled) {
-  if (QAction* a = action(command)) a->setEnabled(enabled && handled_.contains(command));
+  QAction* a = action(command);
+  if (!a) return;
+  a->setEnabled(enabled && handled_.contains(command));
+  bar_->update();
 }
 
 void MainMenu::setUsbVolumeEnabled(bool enabled) {

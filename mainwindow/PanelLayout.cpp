@@ -215,7 +215,10 @@ class Builder {
     const bool toggles = (l.id >= 1087 && l.id <= 1094) || (l.id >= 1019 && l.id <= 1023);
     b->SetToggleMode(toggles ? 1 : 0);
     b->Place(toRect(l.pixels));
-    b->setFocusPolicy(Qt::NoFocus);
+    // The switches, the amp-type names and Save To Library take the focus when clicked (so a
+    // pending name or number entry is committed first) and toggle with Space.
+    const bool takesFocus = toggles || l.id == PanelControls::kSaveToLibrary;
+    b->setFocusPolicy(takesFocus ? Qt::StrongFocus : Qt::NoFocus);
     return b;
   }
 

@@ -23,14 +23,17 @@
 #include "device/DeviceLink.h"
 #include "device/MidiPort.h"
 #include "mainwindow/DeviceEventHandler.h"
+#include "mainwindow/EditCommands.h"
 #include "mainwindow/InputFilter.h"
 #include "mainwindow/MainMenu.h"
 #include "mainwindow/MainWindowTexts.h"
+#include "mainwindow/MenuRules.h"
 #include "mainwindow/MessageBoxes.h"
 #include "mainwindow/PanelLayout.h"
 #include "mainwindow/PanelPainter.h"
 #include "mainwindow/PanelRefresher.h"
 #include "mainwindow/PanelSurface.h"
+#include "mainwindow/PreferencesCommand.h"
 #include "mainwindow/SkinApplier.h"
 #include "mainwindow/SkinImages.h"
 #include "patch/GenericException.h"
@@ -54,7 +57,14 @@ fs::path toPath(const QString& path) {
 const QSet<int> kHandledCommands = {
     MainMenu::Quit,        MainMenu::Help,        MainMenu::About,       MainMenu::Volume1,
     MainMenu::Volume1 + 1, MainMenu::Volume1 + 2, MainMenu::Volume1 + 3, MainMenu::Volume5,
+    MainMenu::Undo,        MainMenu::Cut,         MainMenu::Copy,        MainMenu::Paste,
+    MainMenu::Preferences,
 };
+
+// A desktop window with a title bar that can be minimised; its size is fixed.
+constexpr Qt::WindowFlags kWindowFlags = Qt::Window | Qt::WindowTitleHint |
+                                         Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
+                                         Qt::WindowCloseButtonHint;
 
 }  // namespace
 
@@ -67,6 +77,7 @@ CVKREditorDlg::CVKREditorDlg(IMessageBoxes& boxes, QWidget* parent)
   // The art decodes on worker threads while the window is being built.
   SkinImages::preload(PanelLayout::images());
   setWindowTitle(kTitle);
+  setWindowFlags(kWindowFlags);
   setObjectName(QStringLiteral("mainWindow"));
   buildWindow();
 }
@@ -74,6 +85,9 @@ CVKREditorDlg::CVKREditorDlg(IMessageBoxes& boxes, QWidget* parent)
 CVKREditorDlg::~CVKREditorDlg() {
   inputFilter_.reset();
   if (initialized_ && !closed_) detachFromDevice();
+  // Hidden while the controls still exist: the focus leaving the name edit or a number entry
+  // must not reach parts of the window already destroyed.
+  hide();
 }
 
 void CVKREditorDlg::buildWindow() {
@@ -85,9 +99,17 @@ void CVKREditorDlg::buildWindow() {
   menu_ = new MainMenu(menuBar_, kHandledCommands, this);
   connect(menu_, &MainMenu::triggered, this,
           [this](int command) { barrier_.run([&] { onCommand(command); }); });
+  setUpMenuRules();
   surface_ = new PanelSurface(this);
   layout->addWidget(surface_);
   layout->setSizeConstraint(QLayout::SetFixedSize);
+}
+
+void CVKREditorDlg::setUpMenuRules() {
+  menuRules_ = new MenuRules(*menuBar_, *menu_, this);
+  editCommands_ = std::make_unique<EditCommands>(*this);
+  for (int command : {MainMenu::Undo, MainMenu::Cut, MainMenu::Copy, MainMenu::Paste})
+    menuRules_->set(command, [this, command] { return editCommands_->enabled(command); });
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -263,6 +285,10 @@ void CVKREditorDlg::enableSaveToLibrary() {
   menu_->setEnabled(MainMenu::SaveToLibrary, true);
 }
 
+bool CVKREditorDlg::openConfiguredPorts() {
+  return deviceEvents_ && deviceEvents_->openPortsByConfiguredNames();
+}
+
 bool CVKREditorDlg::portsOpen() const {
   return deviceEvents_ && deviceEvents_->portsOpen();
 }
@@ -333,6 +359,15 @@ void CVKREditorDlg::onCommand(int command) {
       break;
     case MainMenu::About:
       emit aboutRequested();
+      break;
+    case MainMenu::Undo:
+    case MainMenu::Cut:
+    case MainMenu::Copy:
+    case MainMenu::Paste:
+      editCommands_->run(command);
+      break;
+    case MainMenu::Preferences:
+      PreferencesCommand(*this).run();
       break;
     default:
       break;

@@ -22,8 +22,10 @@ class QMenuBar;
 namespace orv {
 
 class DeviceEventHandler;
+class EditCommands;
 class InputFilter;
 class MainMenu;
+class MenuRules;
 class PanelPainter;
 class PanelRefresher;
 class PanelSurface;
@@ -60,6 +62,9 @@ class CVKREditorDlg : public QDialog,
   // mode, list area, fonts, library, neutral panel, default port names, ports, command-line file.
   void OnInitDialog();
 
+  // Opens the MIDI ports by the names in the settings when both exist (see DeviceEventHandler).
+  bool openConfiguredPorts();
+
   // A file handed over by a second instance: opened unless a modal dialog is open.
   void HandOver(const QString& path);
   // Routes a file by its extension: library, patch or "Unsupported File".
@@ -89,6 +94,7 @@ class CVKREditorDlg : public QDialog,
   PanelControls& controls() { return *controls_; }
   PanelSurface& surface() { return *surface_; }
   MainMenu& menu() { return *menu_; }
+  MenuRules& menuRules() { return *menuRules_; }
   QMenuBar& menuBar() { return *menuBar_; }
   LibraryDocument& library() { return library_; }
   ExceptionBarrier& barrier() { return barrier_; }
@@ -137,6 +143,7 @@ class CVKREditorDlg : public QDialog,
   friend class InputFilter;
 
   void buildWindow();
+  void setUpMenuRules();
   void sizeClientArea();
   void createFonts();
   void setUpListArea();
@@ -168,6 +175,8 @@ class CVKREditorDlg : public QDialog,
 
   QMenuBar* menuBar_ = nullptr;
   MainMenu* menu_ = nullptr;
+  MenuRules* menuRules_ = nullptr;
+  std::unique_ptr<EditCommands> editCommands_;
   PanelSurface* surface_ = nullptr;
   std::unique_ptr<PanelControls> controls_;
   std::unique_ptr<PanelPainter> painter_;

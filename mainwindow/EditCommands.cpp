@@ -1,0 +1,78 @@
+#include "mainwindow/EditCommands.h"
+
+#include <QClipboard>
+#include <QGuiApplication>
+#include <QLineEdit>
+#include <QMimeData>
+
+#include "mainwindow/MainMenu.h"
+
+namespace orv {
+
+namespace {
+
+bool clipboardHasText() {
+  const QMimeData* data = QGuiApplication::clipboard()->mimeData();
+  return data && data->hasText();
+}
+
+// A one-line field takes a pasted text up to its first line break.
+QString firstLine(const QString& text) {
+  for (qsizetype i = 0; i < text.size(); ++i)
+    if (text[i] == u'\r' || text[i] == u'\n') return text.left(i);
+  return text;
+}
+
+}  // namespace
+
+EditCommands::EditCommands(QWidget& window) : window_(window) {}
+
+QLineEdit* EditCommands::focusedField() const {
+  // The window's own focus child: a menu being open does not change it.
+  return qobject_cast<QLineEdit*>(window_.focusWidget());
+}
+
+bool EditCommands::enabled(int command) const {
+  const QLineEdit* field = focusedField();
+  if (!field || !field->isVisible()) return false;
+  switch (command) {
+    case MainMenu::Undo:
+      return field->isUndoAvailable();
+    case MainMenu::Cut:
+    case MainMenu::Copy:
+      return field->hasSelectedText();
+    case MainMenu::Paste:
+      return clipboardHasText();
+    default:
+      return false;
+  }
+}
+
+void EditCommands::run(int command) {
+  if (!enabled(command)) return;
+  QLineEdit* field = focusedField();
+  switch (command) {
+    case MainMenu::Undo:
+      field->undo();
+      break;
+    case MainMenu::Cut:
+      field->cut();
+      break;
+    case MainMenu::Copy:
+      field->copy();
+      break;
+    case MainMenu::Paste: {
+      const QString text = QGuiApplication::clipboard()->text();
+      const QString line = firstLine(text);
+      if (line.size() == text.size())
+        field->paste();
+      else
+        field->insert(line);
+      break;
+    }
+    default:
+      break;
+  }
+}
+
+}  // namespace orv
