@@ -2,8 +2,8 @@
 
 #include <cstdlib>
 
-#include "app/IniFile.h"
-#include "app/VKRPrefData.h"
+#include "settings/IniFile.h"
+#include "settings/VKRPrefData.h"
 #include "support/TempDir.h"
 
 using namespace orv;

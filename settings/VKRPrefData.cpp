@@ -1,9 +1,9 @@
-#include "app/VKRPrefData.h"
+#include "settings/VKRPrefData.h"
 
 #include <cstdlib>
 #include <system_error>
 
-#include "app/IniFile.h"
+#include "settings/IniFile.h"
 
 namespace orv {
 
