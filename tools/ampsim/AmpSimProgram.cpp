@@ -160,12 +160,12 @@ bool AmpSimProgram::start(std::string& error) {
     sim_.reset();
     return false;
   }
-  print(
-      "ready: \"" + options_.name + "\" on " + RtMidiBackend::apiName(transport_->api()) +
-      ", model " + std::string(1, options_.model) +
-      (options_.bridge == VirtualDevice::Bridge::None
-           ? std::string()
-           : std::string(", through a ") + VirtualDevice::bridgeName(options_.bridge) + " bridge"));
+  print("ready: \"" + options_.name + "\" on " + RtMidiBackend::apiName(transport_->api()) +
+        ", model " + std::string(1, options_.model) +
+        (options_.bridge == VirtualDevice::Bridge::None
+             ? std::string()
+             : std::string(", through the ") + VirtualDevice::bridgeName(options_.bridge) +
+                   " bridge"));
   return true;
 }
 
