@@ -1,12 +1,12 @@
 #include "mainwindow/PreferencesCommand.h"
 
-#include "app/VKRPrefData.h"
 #include "controls/VKRDial.h"
 #include "device/DeviceLink.h"
 #include "device/SysexCodec.h"
 #include "mainwindow/PanelControls.h"
 #include "mainwindow/VKREditorDlg.h"
 #include "mainwindow/VKRPreferenceWindow.h"
+#include "settings/VKRPrefData.h"
 
 namespace orv {
 

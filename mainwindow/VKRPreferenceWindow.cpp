@@ -9,10 +9,10 @@
 #include <QRadioButton>
 #include <algorithm>
 
-#include "app/VKRPrefData.h"
 #include "controls/WindowEvents.h"
 #include "device/DeviceLink.h"
 #include "device/MidiPort.h"
+#include "settings/VKRPrefData.h"
 
 namespace orv {
 
