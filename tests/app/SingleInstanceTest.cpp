@@ -8,7 +8,9 @@
 #include <QElapsedTimer>
 #include <QFileInfo>
 #include <QLocalSocket>
+#include <QPointer>
 #include <QTemporaryDir>
+#include <QTimer>
 #include <atomic>
 #include <thread>
 
@@ -123,6 +125,32 @@ TEST_F(SingleInstanceTest, ForeignOrAbsurdMessagesAreDroppedAndServingGoesOn) {
   EXPECT_TRUE(handOverFromAnotherThread(dir.path(), key, "good.ZBL"));
   waitFor([&] { return !received.isEmpty(); });
   EXPECT_EQ(received, QStringList{"good.ZBL"});
+}
+
+TEST_F(SingleInstanceTest, HandOversAnsweredInANestedLoopLeaveTheServerWorking) {
+  // The window answers a hand-over with a message box: a nested event loop that runs while the
+  // second instance reads its acknowledgement and goes away.
+  SingleInstance first(dir.path(), key);
+  ASSERT_EQ(first.acquire(), SingleInstance::Role::Primary);
+  QStringList received;
+  int socketsLost = 0;
+  QObject::connect(&first, &SingleInstance::fileHandedOver, [&](const QString& p) {
+    received << p;
+    QList<QPointer<QLocalSocket>> sockets;
+    for (QLocalSocket* s : first.findChildren<QLocalSocket*>()) sockets << s;
+    QEventLoop box;
+    QTimer::singleShot(150, &box, &QEventLoop::quit);
+    box.exec();
+    // The connection stays until its hand-over has been dealt with.
+    for (const auto& s : sockets) socketsLost += s.isNull() ? 1 : 0;
+  });
+  for (int i = 0; i < 20; ++i) {
+    const QString path = QStringLiteral("/lib/%1.ZBL").arg(i);
+    ASSERT_TRUE(handOverFromAnotherThread(dir.path(), key, path)) << i;
+    ASSERT_TRUE(waitFor([&] { return received.size() == i + 1; })) << i;
+  }
+  EXPECT_EQ(received.last(), "/lib/19.ZBL");
+  EXPECT_EQ(socketsLost, 0);
 }
 
 TEST_F(SingleInstanceTest, HandOverWithoutAListenerGivesUp) {
