@@ -15,6 +15,8 @@
 #include <thread>
 
 #include "app/SingleInstance.h"
+#include "app/VKREditorApp.h"
+#include "mainwindow/MessageBoxes.h"
 
 namespace orv {
 namespace {
@@ -45,6 +47,16 @@ bool handOverFromAnotherThread(const QString& dir, const QString& key, const QSt
   second.join();
   return result == 1;
 }
+
+class CountingBoxes : public IMessageBoxes {
+ public:
+  QStringList texts;
+  int ask(const Request& r) override {
+    texts << r.text;
+    return Ok;
+  }
+  int runModal(QDialog&) override { return 0; }
+};
 
 class SingleInstanceTest : public ::testing::Test {
  protected:
@@ -151,6 +163,25 @@ TEST_F(SingleInstanceTest, HandOversAnsweredInANestedLoopLeaveTheServerWorking) 
   }
   EXPECT_EQ(received.last(), "/lib/19.ZBL");
   EXPECT_EQ(socketsLost, 0);
+}
+
+TEST_F(SingleInstanceTest, ALaterStartWithoutAFileSaysSoAndFails) {
+  SingleInstance first(dir.path(), key);
+  ASSERT_EQ(first.acquire(), SingleInstance::Role::Primary);
+  SingleInstance second(dir.path(), key);
+  ASSERT_EQ(second.acquire(), SingleInstance::Role::Secondary);
+  CountingBoxes boxes;
+  EXPECT_EQ(CVKREditorApp::handOverToRunningEditor(second, QString(), boxes), 1);
+  EXPECT_EQ(boxes.texts, QStringList{"Has already started."});
+
+  std::atomic<int> code{-1};
+  CountingBoxes quiet;
+  std::thread later(
+      [&] { code = CVKREditorApp::handOverToRunningEditor(second, "/a.ZBL", quiet); });
+  waitFor([&] { return code != -1; });
+  later.join();
+  EXPECT_EQ(code, 0);
+  EXPECT_TRUE(quiet.texts.isEmpty());
 }
 
 TEST_F(SingleInstanceTest, HandOverWithoutAListenerGivesUp) {
