@@ -2,6 +2,7 @@
 
 #include <QElapsedTimer>
 #include <QEventLoop>
+#include <QFileInfo>
 #include <QTimer>
 #include <clocale>
 #include <cstdio>
@@ -92,8 +93,10 @@ int CVKREditorApp::runConsole(const CommandLineOptions& options) {
 
 int CVKREditorApp::run() {
   setUserLocale();
-  const CommandLineOptions options = CommandLineOptions::parse(arguments());
+  CommandLineOptions options = CommandLineOptions::parse(arguments());
   if (isConsoleRun(options)) return runConsole(options);
+  // The running editor, and the settings written later, see this path from another folder.
+  if (!options.file.isEmpty()) options.file = QFileInfo(options.file).absoluteFilePath();
   if (options.screenshot.isEmpty())
     boxes_ = std::make_unique<QtMessageBoxes>();
   else
