@@ -13,7 +13,7 @@ CVKRPullDownMenu* AccessiblePullDown::pullDown() const {
 
 QString AccessiblePullDown::text(QAccessible::Text t) const {
   if (t == QAccessible::Name) return widget()->accessibleName();
-  if (t == QAccessible::Value) return pullDown()->GetCaption();
+  if (t == QAccessible::Value || t == QAccessible::Description) return pullDown()->GetCaption();
   return QAccessibleWidget::text(t);
 }
 

@@ -9,8 +9,8 @@ namespace orv {
 class CVKRPullDownMenu;
 
 // Role ComboBox, named after its section (the widget's accessible name), with the shown entry
-// as its value and one ListItem child per entry. The show-menu action opens the popup as a
-// click does; an entry's press action chooses it as the popup does.
+// as its value and description, and one ListItem child per entry. The show-menu action opens the
+// popup as a click does; an entry's press action chooses it as the popup does.
 class AccessiblePullDown : public QAccessibleWidget {
  public:
   explicit AccessiblePullDown(CVKRPullDownMenu* pullDown);
