@@ -94,16 +94,18 @@ QStringList CVKRListBox::ContextActions() const {
   QStringList names;
   if (!m_contextMenu) return names;
   for (const QAction* action : m_contextMenu->actions())
-    if (!action->isSeparator() && action->isEnabled()) names << WithoutMnemonic(action->text());
+    if (!action->isSeparator() && action->isVisible()) names << WithoutMnemonic(action->text());
   return names;
 }
 
 bool CVKRListBox::RunContextAction(int index, const QString& name) {
   if (index < 0 || index >= GetCount() || !m_contextMenu) return false;
   for (QAction* action : m_contextMenu->actions()) {
-    if (action->isSeparator() || !action->isEnabled() || WithoutMnemonic(action->text()) != name)
-      continue;
+    if (action->isSeparator() || WithoutMnemonic(action->text()) != name) continue;
     SetCurSel(index);
+    // As when the menu opens: its owner brings the commands' enabling up to date first.
+    emit m_contextMenu->aboutToShow();
+    if (!action->isEnabled()) return false;
     action->trigger();
     return true;
   }
