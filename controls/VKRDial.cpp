@@ -188,4 +188,8 @@ void CVKRDial::hideEvent(QHideEvent* event) {
   CVKRControl::hideEvent(event);
 }
 
+void CVKRDial::mouseDoubleClickEvent(QMouseEvent* event) {
+  event->accept();
+}
+
 }  // namespace orv

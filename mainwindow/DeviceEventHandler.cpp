@@ -2,7 +2,6 @@
 
 #include <QCoreApplication>
 
-#include "app/VKRPrefData.h"
 #include "controls/CustomButton.h"
 #include "controls/WindowEvents.h"
 #include "device/DeviceLink.h"
@@ -16,6 +15,7 @@
 #include "mainwindow/PanelRefresher.h"
 #include "mainwindow/SkinApplier.h"
 #include "mainwindow/VKREditorDlg.h"
+#include "settings/VKRPrefData.h"
 
 namespace orv {
 
@@ -105,7 +105,8 @@ void DeviceEventHandler::disconnected() {
 }
 
 void DeviceEventHandler::notConnected() {
-  if (reconnector_->portsOpen()) return;
+  // Nothing opens before the window's set-up opens the ports itself.
+  if (!dlg_.setUpDone_ || reconnector_->portsOpen()) return;
   // Every tick until it works; failures are expected while the amplifier is away. An amplifier
   // plugged in after the start is found by its default name as well.
   chooseDefaultPortNames();

@@ -6,7 +6,6 @@
 #include <filesystem>
 #include <memory>
 
-#include "app/VKRPrefData.h"
 #include "controls/VKRControlListener.h"
 #include "controls/VKREditListener.h"
 #include "device/ControlRouter.h"
@@ -16,6 +15,7 @@
 #include "patch/LibraryDocument.h"
 #include "patch/LibraryHost.h"
 #include "patch/MessageReporter.h"
+#include "settings/VKRPrefData.h"
 
 class QMenuBar;
 
@@ -182,6 +182,7 @@ class CVKREditorDlg : public QDialog,
   bool modelKnown_ = false;
   bool drawName_ = false;
   bool initialized_ = false;
+  bool setUpDone_ = false;  // the library step is over: ports may open, patches be sent
   bool closed_ = false;
 };
 
