@@ -7,6 +7,7 @@
 #include <QSaveFile>
 
 #include "FamilyStyle.h"
+#include "IconPainter.h"
 #include "KnobPainter.h"
 #include "Lettering.h"
 #include "ListPainter.h"
@@ -127,6 +128,17 @@ void renderControls(SkinGenerator::Images& out) {
   out[205] = ListPainter::arrow(inv(205), true);
 }
 
+QString iconPath(const QString& dir, IconPainter::Kind kind, int size) {
+  return QDir(dir).filePath(QString("hicolor/%1x%1/%2/%3.png")
+                                .arg(size)
+                                .arg(IconPainter::context(kind), IconPainter::name(kind)));
+}
+
+QString qrcEntry(const QString& alias, const QString& file) {
+  return QString("    <file alias=\"%1\">%2</file>\n")
+      .arg(alias, QFileInfo(file).absoluteFilePath().toHtmlEscaped());
+}
+
 }  // namespace
 
 SkinGenerator::Images SkinGenerator::renderAll() {
@@ -175,16 +187,42 @@ bool SkinGenerator::writePngs(const Images& images, const QString& dir, QString&
   return true;
 }
 
+bool SkinGenerator::writeIcons(const QString& dir, QString& error) {
+  using Kind = IconPainter::Kind;
+  for (Kind kind : {Kind::Application, Kind::Library, Kind::Patch}) {
+    for (int size : IconPainter::sizes()) {
+      const QString path = iconPath(dir, kind, size);
+      if (!QDir().mkpath(QFileInfo(path).path())) {
+        error = QString("cannot create %1").arg(QFileInfo(path).path());
+        return false;
+      }
+      QSaveFile file(path);
+      if (!file.open(QIODevice::WriteOnly) || !IconPainter::paint(kind, size).save(&file, "PNG") ||
+          !file.commit()) {
+        error = QString("cannot write %1").arg(path);
+        return false;
+      }
+    }
+  }
+  return true;
+}
+
 bool SkinGenerator::writeQrc(const Images& images, const QString& dir, const QString& qrcPath,
-                             QString& error) {
+                             QString& error, const QString& iconDir) {
   QString text = "<RCC>\n  <qresource prefix=\"/png\">\n";
   for (const auto& entry : images) {
     const int id = entry.first;
-    const QString file =
-        QFileInfo(QDir(dir).filePath(QString("%1.png").arg(id))).absoluteFilePath();
-    text += QString("    <file alias=\"%1.png\">%2</file>\n").arg(id).arg(file.toHtmlEscaped());
+    text += qrcEntry(QString("%1.png").arg(id), QDir(dir).filePath(QString("%1.png").arg(id)));
   }
-  text += "  </qresource>\n</RCC>\n";
+  text += "  </qresource>\n";
+  if (!iconDir.isEmpty()) {
+    text += "  <qresource prefix=\"/icons\">\n";
+    for (int size : IconPainter::sizes())
+      text += qrcEntry(QString("orv-editor-%1.png").arg(size),
+                       iconPath(iconDir, IconPainter::Kind::Application, size));
+    text += "  </qresource>\n";
+  }
+  text += "</RCC>\n";
   QSaveFile out(qrcPath);
   if (!out.open(QIODevice::WriteOnly) || out.write(text.toUtf8()) < 0 || !out.commit()) {
     error = QString("cannot write %1").arg(qrcPath);
