@@ -6,7 +6,6 @@
 #include <filesystem>
 #include <memory>
 
-#include "app/VKRPrefData.h"
 #include "controls/VKRControlListener.h"
 #include "controls/VKREditListener.h"
 #include "device/ControlRouter.h"
@@ -16,6 +15,7 @@
 #include "patch/LibraryDocument.h"
 #include "patch/LibraryHost.h"
 #include "patch/MessageReporter.h"
+#include "settings/VKRPrefData.h"
 
 class QMenuBar;
 
