@@ -173,4 +173,8 @@ void CVKRDial::hideEvent(QHideEvent* event) {
   CVKRControl::hideEvent(event);
 }
 
+void CVKRDial::mouseDoubleClickEvent(QMouseEvent* event) {
+  event->accept();
+}
+
 }  // namespace orv

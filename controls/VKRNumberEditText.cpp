@@ -187,12 +187,17 @@ void CVKRNumberEditText::focusOutEvent(QFocusEvent* event) {
 }
 
 void CVKRNumberEditText::changeEvent(QEvent* event) {
-  if (event->type() == QEvent::EnabledChange) update();
+  if (event->type() == QEvent::EnabledChange) {
+    // Grayed with the entry open (it need not have the focus): the typed text is dropped.
+    if (!isEnabled() && m_entry) m_entry->Discard();
+    update();
+  }
   QWidget::changeEvent(event);
 }
 
 void CVKRNumberEditText::hideEvent(QHideEvent* event) {
   m_dragging = false;
+  if (!event->spontaneous() && m_entry) m_entry->Discard();
   QWidget::hideEvent(event);
 }
 

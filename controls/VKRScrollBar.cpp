@@ -108,4 +108,8 @@ void CVKRScrollBar::hideEvent(QHideEvent* event) {
   CVKRControl::hideEvent(event);
 }
 
+void CVKRScrollBar::mouseDoubleClickEvent(QMouseEvent* event) {
+  event->accept();
+}
+
 }  // namespace orv

@@ -55,6 +55,8 @@ class CVKRScrollBar : public CVKRControl {
   void mousePressEvent(QMouseEvent* event) override;
   void mouseMoveEvent(QMouseEvent* event) override;
   void mouseReleaseEvent(QMouseEvent* event) override;
+  // A double-click is no second press.
+  void mouseDoubleClickEvent(QMouseEvent* event) override;
   void wheelEvent(QWheelEvent* event) override;
   void hideEvent(QHideEvent* event) override;
 

@@ -129,6 +129,9 @@ void CVKREditorDlg::OnInitDialog() {
     library_.startUp(fs::path(settings.libraryPath()), commandLineLibrary, settings.saved() != 0);
   });
   barrier_.run([&] { refresher_->NeutralRefresh(); });
+  // Until here nothing may reach an amplifier: a box of the library step runs the event loop,
+  // and a patch made meanwhile is not the user's choice. From now on the ports open.
+  setUpDone_ = true;
   barrier_.run([&] {
     deviceEvents_->chooseDefaultPortNames();
     deviceEvents_->openPortsByConfiguredNames();
@@ -538,7 +541,8 @@ void CVKREditorDlg::loadCurrentPatch(const PatchData& patch) {
   DeviceLink& link = DeviceLink::instance();
   link.setMirror(patch);
   setPatchName(QString::fromLatin1(orv::patchName(patch).c_str()));
-  link.sendWholePatch();
+  // The library made at start-up is no command of the user's: the amplifier keeps its sound.
+  if (setUpDone_) link.sendWholePatch();
 }
 
 void CVKREditorDlg::libraryShown() {

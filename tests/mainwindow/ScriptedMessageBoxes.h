@@ -18,8 +18,11 @@ class ScriptedMessageBoxes : public IMessageBoxes {
   std::vector<QString> dialogsRun;        // object names of the dialogs run modally
   std::function<int(QDialog&)> onDialog;  // what a modal dialog does; default: rejected
 
+  std::function<void(const Request&)> whileShown;  // runs while a box is up, before its answer
+
   int ask(const Request& r) override {
     asked.push_back(r);
+    if (whileShown) whileShown(r);
     if (!answers.empty()) {
       const int a = answers.front();
       answers.pop_front();
