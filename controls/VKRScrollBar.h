@@ -50,6 +50,11 @@ class CVKRScrollBar : public CVKRControl {
   // buffer. Nothing while the bar is hidden.
   void DrawOnto(QPainter& painter) const;
   bool IsDragging() const { return m_dragging; }
+  // The highest top row the bar's travel reaches (max - 11, not below min).
+  int LastTopRow() const;
+  // A top row chosen by other means than the mouse (an assistive tool): proposed to the listener
+  // within [min, LastTopRow()], as a page click proposes one.
+  void ProposeByUser(int v);
 
  protected:
   void mousePressEvent(QMouseEvent* event) override;

@@ -13,6 +13,7 @@
 #include "controls/VKRScrollBar.h"
 #include "device/ControlRanges.h"
 #include "device/DeviceLink.h"
+#include "mainwindow/PanelAccessibility.h"
 #include "mainwindow/PanelControls.h"
 #include "mainwindow/PanelPainter.h"
 #include "mainwindow/PanelSurface.h"
@@ -67,6 +68,7 @@ void SkinApplier::ApplyModelSkin(char model) {
 void SkinApplier::AmpTypeShown() {
   showGainCaption();
   showCabinetOrCaption();
+  PanelAccessibility::NameControls(dlg_);
 }
 
 // ---------------------------------------------------------------------------------------------

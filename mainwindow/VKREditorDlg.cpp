@@ -27,6 +27,7 @@
 #include "mainwindow/MainMenu.h"
 #include "mainwindow/MainWindowTexts.h"
 #include "mainwindow/MessageBoxes.h"
+#include "mainwindow/PanelAccessibility.h"
 #include "mainwindow/PanelLayout.h"
 #include "mainwindow/PanelPainter.h"
 #include "mainwindow/PanelRefresher.h"
@@ -107,6 +108,7 @@ void CVKREditorDlg::OnInitDialog() {
   move(settings.posX(), settings.posY());
   sizeClientArea();
 
+  PanelAccessibility::Install();
   controls_ = PanelLayout::create(surface_, *this, *this, this);
   painter_ = std::make_unique<PanelPainter>(*controls_);
   surface_->setPainter([this](QPainter& p, const QRect& r) { painter_->paint(p, r); });
@@ -119,6 +121,7 @@ void CVKREditorDlg::OnInitDialog() {
   setUpListArea();
   createFonts();
   connectControls();
+  PanelAccessibility::SetUp(*this);
   inputFilter_ = std::make_unique<InputFilter>(*this);
 
   // Failures of the steps below are shown and the set-up goes on: a port that cannot be opened
