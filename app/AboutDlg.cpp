@@ -1,12 +1,17 @@
 #include "app/AboutDlg.h"
 
-#include <QApplication>
 #include <QDialogButtonBox>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QVBoxLayout>
 
+#include "app/AppIcon.h"
+
 namespace orv {
+
+namespace {
+constexpr int kIconSize = 48;
+}  // namespace
 
 QString CAboutDlg::versionLine() {
   return QStringLiteral("ORV Editor, Version 1.1.0");
@@ -21,7 +26,7 @@ CAboutDlg::CAboutDlg(QWidget* parent) : QDialog(parent) {
   setObjectName(QStringLiteral("aboutBox"));
   auto* icon = new QLabel(this);
   icon->setObjectName(QStringLiteral("icon"));
-  icon->setPixmap(QApplication::windowIcon().pixmap(32, 32));
+  icon->setPixmap(AppIcon::icon().pixmap(kIconSize, kIconSize));
   auto* version = new QLabel(versionLine(), this);
   version->setObjectName(QStringLiteral("version"));
   auto* description = new QLabel(descriptionLine(), this);

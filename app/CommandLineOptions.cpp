@@ -1,92 +1,115 @@
 #include "app/CommandLineOptions.h"
 
+#include <QCommandLineOption>
+#include <QCommandLineParser>
+
 namespace orv {
 
 namespace {
 
-// Splits "--name=value" into name and value; value stays null without '='.
-void splitOption(const QString& arg, QString& name, QString& value) {
-  const qsizetype eq = arg.indexOf(u'=');
-  name = eq < 0 ? arg : arg.left(eq);
-  value = eq < 0 ? QString() : arg.mid(eq + 1);
+const QString kSimulate = QStringLiteral("simulate");
+const QString kMidiApi = QStringLiteral("midi-api");
+const QString kScreenshot = QStringLiteral("screenshot");
+const QString kListPorts = QStringLiteral("list-ports");
+
+// Every option, once: the parser, the help text and the manual page come from this list.
+const QList<QCommandLineOption>& declaredOptions() {
+  static const QList<QCommandLineOption> options{
+      {kSimulate,
+       QStringLiteral("play against the built-in amplifier simulator, model 0..4 (default 1)"),
+       QStringLiteral("0..4")},
+      {kMidiApi, QStringLiteral("the MIDI service to use (default: ALSA, then JACK)"),
+       QStringLiteral("alsa|jack")},
+      {kScreenshot, QStringLiteral("write the window as a PNG once the panel is up, then quit"),
+       QStringLiteral("FILE")},
+      {kListPorts,
+       QStringLiteral("print the MIDI input and output devices (\"in NAME\", \"out NAME\")")},
+      {{QStringLiteral("h"), QStringLiteral("help")}, QStringLiteral("show this text")},
+      {QStringLiteral("version"), QStringLiteral("show the version")},
+  };
+  return options;
+}
+
+// "--simulate" alone picks the default model; the parser wants every value spelled out.
+QStringList withDefaultModel(const QStringList& arguments) {
+  QStringList out;
+  bool optionsEnded = false;
+  for (const QString& arg : arguments) {
+    optionsEnded = optionsEnded || arg == u"--";
+    out << (!optionsEnded && arg == u"--simulate" ? QStringLiteral("--simulate=1") : arg);
+  }
+  return out;
+}
+
+// The values the parser accepted, checked against what each option allows.
+void readValues(const QCommandLineParser& parser, CommandLineOptions& o) {
+  if (parser.isSet(kSimulate)) {
+    const QString value = parser.value(kSimulate);
+    if (value.size() == 1 && value[0] >= u'0' && value[0] <= u'4')
+      o.simulateModel = char(value[0].unicode());
+    else
+      o.error = QStringLiteral("--simulate takes a model from 0 to 4, not '%1'").arg(value);
+  }
+  if (parser.isSet(kMidiApi)) {
+    o.midiApi = parser.value(kMidiApi);
+    if (o.midiApi != u"alsa" && o.midiApi != u"jack")
+      o.error = QStringLiteral("--midi-api takes alsa or jack, not '%1'").arg(o.midiApi);
+  }
+  if (parser.isSet(kScreenshot)) {
+    o.screenshot = parser.value(kScreenshot);
+    if (o.screenshot.isEmpty()) o.error = QStringLiteral("--screenshot needs a file name");
+  }
+}
+
+// One option's names as the help shows them: "-h, --help", "--midi-api <alsa|jack>",
+// "--simulate[=0..4]".
+QString optionSynopsis(const QCommandLineOption& option) {
+  QStringList names;
+  for (const QString& name : option.names())
+    names << (name.size() == 1 ? QStringLiteral("-") : QStringLiteral("--")) + name;
+  QString text = names.join(QStringLiteral(", "));
+  // --simulate's model may be left out, so it can only follow an '='.
+  if (option.names().contains(kSimulate))
+    text += QStringLiteral("[=%1]").arg(option.valueName());
+  else if (!option.valueName().isEmpty())
+    text += QStringLiteral(" <%1>").arg(option.valueName());
+  return text;
 }
 
 }  // namespace
 
 CommandLineOptions CommandLineOptions::parse(const QStringList& arguments) {
   CommandLineOptions o;
-  bool optionsEnded = false;
-  bool haveFile = false;
-  for (qsizetype i = 1; i < arguments.size() && o.error.isEmpty(); ++i) {
-    const QString& arg = arguments[i];
-    if (optionsEnded || !arg.startsWith(u'-') || arg == u"-") {
-      if (!haveFile) o.file = arg;
-      haveFile = true;
-      continue;
-    }
-    if (arg == u"--") {
-      optionsEnded = true;
-      continue;
-    }
-    QString name, value;
-    splitOption(arg, name, value);
-    // Options that take a value accept it after '=' or as the next argument.
-    auto takeValue = [&]() -> bool {
-      if (!value.isNull()) return true;
-      if (i + 1 >= arguments.size()) {
-        o.error = QStringLiteral("%1 needs a value").arg(name);
-        return false;
-      }
-      value = arguments[++i];
-      return true;
-    };
-    if (name == u"--help" || name == u"-h") {
-      o.help = true;
-    } else if (name == u"--version") {
-      o.version = true;
-    } else if (name == u"--list-ports") {
-      o.listPorts = true;
-    } else if (name == u"--simulate") {
-      if (value.isNull()) {
-        o.simulateModel = '1';
-      } else if (value.size() == 1 && value[0] >= u'0' && value[0] <= u'4') {
-        o.simulateModel = char(value[0].unicode());
-      } else {
-        o.error = QStringLiteral("--simulate takes a model from 0 to 4, not '%1'").arg(value);
-      }
-    } else if (name == u"--midi-api") {
-      if (!takeValue()) break;
-      if (value != u"alsa" && value != u"jack")
-        o.error = QStringLiteral("--midi-api takes alsa or jack, not '%1'").arg(value);
-      else
-        o.midiApi = value;
-    } else if (name == u"--screenshot") {
-      if (!takeValue()) break;
-      if (value.isEmpty())
-        o.error = QStringLiteral("--screenshot needs a file name");
-      else
-        o.screenshot = value;
-    } else {
-      o.error = QStringLiteral("unknown option %1").arg(arg);
-    }
+  QCommandLineParser parser;
+  parser.setOptionsAfterPositionalArgumentsMode(QCommandLineParser::ParseAsOptions);
+  parser.addOptions(declaredOptions());
+  if (!parser.parse(withDefaultModel(arguments))) {
+    o.error = parser.errorText();
+    return o;
   }
+  o.help = parser.isSet(QStringLiteral("help"));
+  o.version = parser.isSet(QStringLiteral("version"));
+  o.listPorts = parser.isSet(kListPorts);
+  readValues(parser, o);
+  if (!parser.positionalArguments().isEmpty()) o.file = parser.positionalArguments().first();
   return o;
 }
 
 QString CommandLineOptions::usage() {
-  return QStringLiteral(
+  QString text = QStringLiteral(
       "Usage: orv-editor [options] [FILE]\n"
       "Edits the sound of an ORV amplifier and keeps a library of 100 patches.\n"
-      "FILE is a library (.ZBL) or patch (.ZBP) file to open.\n"
       "\n"
-      "Options:\n"
-      "  --simulate[=0..4]     use the built-in amplifier simulator, model 0 to 4 (default 1)\n"
-      "  --midi-api alsa|jack  MIDI service to use (default: ALSA, then JACK)\n"
-      "  --screenshot FILE     write the window as a PNG once the panel is up, then quit\n"
-      "  --list-ports          print the MIDI input and output devices (\"in NAME\", \"out "
-      "NAME\")\n"
-      "  --help                show this text\n"
-      "  --version             show the version\n");
+      "Options:\n");
+  constexpr qsizetype kColumn = 28;
+  for (const QCommandLineOption& option : declaredOptions())
+    text += QStringLiteral("  %1  %2\n")
+                .arg(optionSynopsis(option).leftJustified(kColumn - 4), option.description());
+  text += QStringLiteral(
+      "\n"
+      "Arguments:\n"
+      "  FILE                      a library (.ZBL) or patch (.ZBP) file to open\n");
+  return text;
 }
 
 }  // namespace orv

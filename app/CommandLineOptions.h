@@ -5,8 +5,9 @@
 
 namespace orv {
 
-// The editor's command line: options, and the first argument that is not an option as the file
-// to open (further arguments are ignored). Paths stay full Unicode.
+// The editor's command line, read by QCommandLineParser from one list of declared options (the
+// help text and the manual page come from the same list): options, and the first argument that
+// is not an option as the file to open (further arguments are ignored). Paths stay full Unicode.
 //
 //   --simulate[=0..4]   run against the built-in amplifier simulator (model '1' by default)
 //   --midi-api alsa|jack

@@ -8,6 +8,10 @@
 #include "patch/GenericException.h"
 #include "patch/StringTable.h"
 
+#ifndef ORV_DATA_DIR_FROM_BIN
+#define ORV_DATA_DIR_FROM_BIN "../share/orv-editor"
+#endif
+
 namespace orv {
 
 QString HelpDocument::fileName(QLocale::Language language) {
@@ -17,13 +21,27 @@ QString HelpDocument::fileName(QLocale::Language language) {
 
 void HelpDocument::open(const QString& directory, QLocale::Language language,
                         const Opener& opener) {
-  const QString path = QDir(directory).filePath(fileName(language));
-  if (!QFileInfo(path).isFile()) throw CGenericException(strings::HelpNotFound);
-  if (!opener(QUrl::fromLocalFile(path))) throw CGenericException(strings::HelpNeedsReader);
+  open(QStringList{directory}, language, opener);
+}
+
+void HelpDocument::open(const QStringList& directories, QLocale::Language language,
+                        const Opener& opener) {
+  for (const QString& directory : directories) {
+    const QString path = QDir(directory).filePath(fileName(language));
+    if (!QFileInfo(path).isFile()) continue;
+    if (!opener(QUrl::fromLocalFile(path))) throw CGenericException(strings::HelpNeedsReader);
+    return;
+  }
+  throw CGenericException(strings::HelpNotFound);
+}
+
+QStringList HelpDocument::directories() {
+  const QString own = QCoreApplication::applicationDirPath();
+  return {own, QDir::cleanPath(QDir(own).filePath(QStringLiteral(ORV_DATA_DIR_FROM_BIN)))};
 }
 
 void HelpDocument::open() {
-  open(QCoreApplication::applicationDirPath(), QLocale::system().language(),
+  open(directories(), QLocale::system().language(),
        [](const QUrl& url) { return QDesktopServices::openUrl(url); });
 }
 

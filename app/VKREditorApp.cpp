@@ -10,6 +10,7 @@
 #include <locale>
 
 #include "app/AboutDlg.h"
+#include "app/AppIcon.h"
 #include "app/HelpDocument.h"
 #include "app/SingleInstance.h"
 #include "app/UnattendedMessageBoxes.h"
@@ -48,6 +49,8 @@ void setUserLocale() {
 CVKREditorApp::CVKREditorApp(int& argc, char** argv) : QApplication(argc, argv) {
   setApplicationName(kAppName);
   setApplicationVersion(QString::fromLatin1(kVersion));
+  setDesktopFileName(QStringLiteral("net.tavolin.OrvEditor"));
+  setWindowIcon(AppIcon::icon());
 }
 
 CVKREditorApp::~CVKREditorApp() {

@@ -9,12 +9,18 @@
 
 #include "controls/ImageEx.h"
 #include "controls/ImageExResource.h"
+#include "skin/SkinPixels.h"
 
 namespace orv {
 
 namespace {
 
+// The image straight from the ready pixels linked into the program (no copy: the QImage reads
+// them in place), or decoded from its PNG resource when the store lacks it.
 QImage decode(int id) {
+  if (const std::optional<PixelImage> p = SkinPixels::find(id))
+    return QImage(p->bits, p->width, p->height, p->bytesPerLine,
+                  p->alpha ? QImage::Format_ARGB32_Premultiplied : QImage::Format_RGB32);
   QImageReader reader(CImageExResource::ResourcePath(id), "png");
   QImage image = reader.read();
   if (image.isNull()) return image;

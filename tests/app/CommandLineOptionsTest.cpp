@@ -51,6 +51,12 @@ TEST(CommandLineOptions, BadInputIsRefusedWithAReason) {
 
 TEST(CommandLineOptions, HelpAndVersion) {
   EXPECT_TRUE(parse({"--help"}).help);
+  EXPECT_TRUE(parse({"-h"}).help);
+  EXPECT_EQ(parse({"-"}).file, "-") << "a lone dash is a file name";
+  // The help lists every declared option as it is written.
+  for (const char* shown : {"--simulate[=0..4]", "--midi-api <alsa|jack>", "--screenshot <FILE>",
+                            "--list-ports", "-h, --help", "--version"})
+    EXPECT_TRUE(CommandLineOptions::usage().contains(shown)) << shown;
   EXPECT_TRUE(parse({"--version"}).version);
   EXPECT_TRUE(parse({"--list-ports"}).listPorts);
   EXPECT_TRUE(CommandLineOptions::usage().contains("--simulate"));

@@ -38,6 +38,28 @@ TEST(HelpDocument, OpensTheDocumentOfTheUsersLanguage) {
   EXPECT_EQ(opened[2], opened[1]);
 }
 
+// In the build the documents lie beside the program; installed, in its data folder.
+TEST(HelpDocument, LooksInEachFolderInTurn) {
+  QTemporaryDir bin, data;
+  QFile f(data.filePath("ORV_Editor_jp.pdf"));
+  ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+  f.close();
+  QList<QUrl> opened;
+  HelpDocument::open(QStringList{bin.path(), data.path()}, QLocale::Japanese, [&](const QUrl& u) {
+    opened << u;
+    return true;
+  });
+  EXPECT_EQ(opened, QList<QUrl>{QUrl::fromLocalFile(data.filePath("ORV_Editor_jp.pdf"))});
+  EXPECT_EQ(failureCode([&] {
+              HelpDocument::open(QStringList{bin.path(), data.path()}, QLocale::English,
+                                 [](const QUrl&) { return true; });
+            }),
+            311);
+  const QStringList dirs = HelpDocument::directories();
+  ASSERT_EQ(dirs.size(), 2);
+  EXPECT_TRUE(dirs[1].endsWith("/share/orv-editor"));
+}
+
 TEST(HelpDocument, MissingFileAndMissingReaderAreReported) {
   QTemporaryDir dir;
   bool called = false;

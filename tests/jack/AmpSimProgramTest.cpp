@@ -44,6 +44,20 @@ TEST(AmpSimArguments, TakeNameModelServiceAndPeriodAndRefuseTheRest) {
   EXPECT_EQ(why, "--model takes 0..4, not 7");
 }
 
+TEST(AmpSimArguments, HelpAndVersionFromTheOneDeclaration) {
+  std::string error;
+  bool help = false, version = false;
+  EXPECT_TRUE(AmpSimProgram::parseArguments({"--help"}, error, help, &version));
+  EXPECT_TRUE(help);
+  EXPECT_TRUE(AmpSimProgram::parseArguments({"--version"}, error, help, &version));
+  EXPECT_TRUE(version);
+  EXPECT_FALSE(help);
+  const std::string usage = AmpSimProgram::usage();
+  for (const char* line : {"--model 0..4", "--midi-api alsa|jack|any", "--period MS",
+                           "--bridge a2j|system|pipewire", "knob ID VALUE"})
+    EXPECT_NE(usage.find(line), std::string::npos) << line;
+}
+
 TEST(AmpSimOutput, OneLinePerMessageWithItsKind) {
   const auto request = sysex::encodeDumpRequest();
   EXPECT_EQ(AmpSimProgram::describe(request.data(), request.size()),

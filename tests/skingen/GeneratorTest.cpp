@@ -84,6 +84,35 @@ TEST_F(Generator, WritesEveryImageAndAResourceListOfThem) {
   EXPECT_EQ(count, ImageInventory::kImageCount);
 }
 
+// Each icon is a file of the hicolor theme at its size, with something drawn in it, and the
+// resource list names the application icon at every size.
+TEST_F(Generator, WritesTheIconsAsAThemeAndListsTheApplicationIcon) {
+  QTemporaryDir tmp;
+  ASSERT_TRUE(tmp.isValid());
+  QString error;
+  ASSERT_TRUE(SkinGenerator::writeIcons(tmp.filePath("icons"), error)) << error.toStdString();
+  for (const char* icon : {"apps/orv-editor", "mimetypes/application-x-orv-library",
+                           "mimetypes/application-x-orv-patch"}) {
+    for (int size : {16, 24, 32, 48, 64, 128, 256}) {
+      const QString path = tmp.filePath(QString("icons/hicolor/%1x%1/%2.png").arg(size).arg(icon));
+      const QImage img(path);
+      ASSERT_EQ(img.size(), QSize(size, size)) << path.toStdString();
+      EXPECT_TRUE(img.hasAlphaChannel());
+      EXPECT_NE(img.pixelColor(size / 2, size / 2).alpha(), 0) << path.toStdString();
+      EXPECT_EQ(img.pixelColor(0, 0).alpha(), 0) << "a transparent corner: " << path.toStdString();
+    }
+  }
+  const QString qrc = tmp.filePath("skin.qrc");
+  ASSERT_TRUE(
+      SkinGenerator::writeQrc(images(), tmp.filePath("png"), qrc, error, tmp.filePath("icons")));
+  QFile f(qrc);
+  ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+  const QString text = QString::fromUtf8(f.readAll());
+  EXPECT_TRUE(text.contains("<qresource prefix=\"/icons\">"));
+  EXPECT_TRUE(text.contains(QString("<file alias=\"orv-editor-256.png\">%1</file>")
+                                .arg(tmp.filePath("icons/hicolor/256x256/apps/orv-editor.png"))));
+}
+
 TEST_F(Generator, ReportsOutputsItCannotWrite) {
   QTemporaryDir tmp;
   ASSERT_TRUE(tmp.isValid());
@@ -98,6 +127,9 @@ TEST_F(Generator, ReportsOutputsItCannotWrite) {
   error.clear();
   EXPECT_FALSE(SkinGenerator::writeQrc(images(), tmp.path(), file + "/skin.qrc", error));
   EXPECT_TRUE(error.contains("skin.qrc"));
+  error.clear();
+  EXPECT_FALSE(SkinGenerator::writeIcons(file + "/icons", error));
+  EXPECT_TRUE(error.contains("plain-file"));
 }
 
 TEST_F(Generator, PreviewsAssembleWholePanels) {

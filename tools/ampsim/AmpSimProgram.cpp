@@ -1,5 +1,6 @@
 #include "tools/ampsim/AmpSimProgram.h"
 
+#include <CLI/CLI.hpp>
 #include <cstdio>
 #include <sstream>
 
@@ -33,75 +34,113 @@ std::string hex(const uint8_t* bytes, std::size_t length) {
 
 }  // namespace
 
-const char* AmpSimProgram::usage() {
-  return "usage: orv-ampsim [--name NAME] [--model 0..4] [--midi-api alsa|jack|any] "
-         "[--period MS]\n"
-         "                  [--bridge a2j|system|pipewire]\n"
-         "An ORV amplifier simulator on the computer's MIDI service. Prints every message it\n"
-         "receives, one line each. --bridge (JACK only) shows it the way that bridge to the\n"
-         "machine's MIDI hardware shows a USB amplifier. Commands on standard input:\n"
-         "  knob ID VALUE   turn a knob (parameter 1001..1055) and report it to the editor\n"
-         "  model N         switch to model N (0..4)\n"
-         "  silent | speak  stop or resume the Identity announcements\n"
-         "  identity        announce once now\n"
-         "  vanish | back   leave the device list, come back\n"
-         "  get OFFSET      print a byte of the current patch\n"
-         "  settings        print the device settings (stereo, lamp, volume)\n"
-         "  quit            end (so does end of input, SIGINT or SIGTERM)\n";
+namespace {
+
+const char* const kCommands =
+    "An ORV amplifier simulator on the computer's MIDI service. Prints every message it\n"
+    "receives, one line each. --bridge (JACK only) shows it the way that bridge to the\n"
+    "machine's MIDI hardware shows a USB amplifier.\n";
+const char* const kStdinCommands =
+    "Commands on standard input:\n"
+    "  knob ID VALUE   turn a knob (parameter 1001..1055) and report it to the editor\n"
+    "  model N         switch to model N (0..4)\n"
+    "  silent | speak  stop or resume the Identity announcements\n"
+    "  identity        announce once now\n"
+    "  vanish | back   leave the device list, come back\n"
+    "  get OFFSET      print a byte of the current patch\n"
+    "  settings        print the device settings (stereo, lamp, volume)\n"
+    "  quit            end (so does end of input, SIGINT or SIGTERM)\n";
+
+// A value the option refuses: the message is the whole error text.
+[[noreturn]] void refuse(const std::string& message) {
+  throw CLI::ValidationError(message);
+}
+
+// The command line, declared once: parsing, --help and the manual page come from here.
+void declare(CLI::App& app, AmpSimProgram::Options& o) {
+  app.description(kCommands);
+  app.footer(kStdinCommands);
+  app.set_version_flag("--version", ORV_VERSION);
+  app.add_option_function<std::string>(
+         "--name",
+         [&o](const std::string& v) {
+           if (v.empty()) refuse("--name must not be empty");
+           o.name = v;
+         },
+         "the device's name (default ORV10)")
+      ->type_name("NAME");
+  app.add_option_function<std::string>(
+         "--model",
+         [&o](const std::string& v) {
+           int n = 0;
+           if (!parseInt(v, n) || n < 0 || n > 4) refuse("--model takes 0..4, not " + v);
+           o.model = char('0' + n);
+         },
+         "the model it reports (default 1)")
+      ->type_name("0..4");
+  app.add_option_function<std::string>(
+         "--midi-api",
+         [&o](const std::string& v) {
+           const auto api = RtMidiBackend::parseApi(v);
+           if (!api) refuse("--midi-api takes alsa, jack or any, not " + v);
+           o.api = *api;
+         },
+         "the MIDI service (default any: ALSA, then JACK)")
+      ->type_name("alsa|jack|any");
+  app.add_option_function<std::string>(
+         "--period",
+         [&o](const std::string& v) {
+           int n = 0;
+           if (!parseInt(v, n) || n < 10 || n > 60000)
+             refuse("--period takes 10..60000 milliseconds, not " + v);
+           o.periodMs = n;
+         },
+         "milliseconds between Identity announcements (default 1000)")
+      ->type_name("MS");
+  app.add_option_function<std::string>(
+         "--bridge",
+         [&o](const std::string& v) {
+           const auto bridge = VirtualDevice::parseBridge(v);
+           if (!bridge || *bridge == VirtualDevice::Bridge::None)
+             refuse("--bridge takes a2j, system or pipewire, not " + v);
+           o.bridge = *bridge;
+         },
+         "on JACK, appear as that bridge shows a USB amplifier")
+      ->type_name("a2j|system|pipewire");
+}
+
+}  // namespace
+
+std::string AmpSimProgram::versionLine() {
+  return std::string("orv-ampsim ") + ORV_VERSION + "\n";
+}
+
+std::string AmpSimProgram::usage() {
+  Options o;
+  CLI::App app{"", "orv-ampsim"};
+  declare(app, o);
+  return app.help();
 }
 
 std::optional<AmpSimProgram::Options> AmpSimProgram::parseArguments(
-    const std::vector<std::string>& args, std::string& error, bool& help) {
+    const std::vector<std::string>& args, std::string& error, bool& help, bool* version) {
   Options o;
   help = false;
-  for (std::size_t i = 0; i < args.size(); ++i) {
-    const std::string& a = args[i];
-    if (a == "--help" || a == "-h") {
-      help = true;
-      return o;
-    }
-    if (i + 1 >= args.size()) {
-      error = a.rfind("--", 0) == 0 ? a + " needs a value" : "unknown argument " + a;
-      return std::nullopt;
-    }
-    const std::string& v = args[++i];
-    int n = 0;
-    if (a == "--name") {
-      if (v.empty()) {
-        error = "--name must not be empty";
-        return std::nullopt;
-      }
-      o.name = v;
-    } else if (a == "--model") {
-      if (!parseInt(v, n) || n < 0 || n > 4) {
-        error = "--model takes 0..4, not " + v;
-        return std::nullopt;
-      }
-      o.model = char('0' + n);
-    } else if (a == "--midi-api") {
-      const auto api = RtMidiBackend::parseApi(v);
-      if (!api) {
-        error = "--midi-api takes alsa, jack or any, not " + v;
-        return std::nullopt;
-      }
-      o.api = *api;
-    } else if (a == "--period") {
-      if (!parseInt(v, n) || n < 10 || n > 60000) {
-        error = "--period takes 10..60000 milliseconds, not " + v;
-        return std::nullopt;
-      }
-      o.periodMs = n;
-    } else if (a == "--bridge") {
-      const auto bridge = VirtualDevice::parseBridge(v);
-      if (!bridge || *bridge == VirtualDevice::Bridge::None) {
-        error = "--bridge takes a2j, system or pipewire, not " + v;
-        return std::nullopt;
-      }
-      o.bridge = *bridge;
-    } else {
-      error = "unknown argument " + a;
-      return std::nullopt;
-    }
+  if (version) *version = false;
+  CLI::App app{"", "orv-ampsim"};
+  declare(app, o);
+  std::vector<std::string> reversed(args.rbegin(), args.rend());  // CLI11 takes them backwards
+  try {
+    app.parse(reversed);
+  } catch (const CLI::CallForHelp&) {
+    help = true;
+    return o;
+  } catch (const CLI::CallForVersion&) {
+    (version ? *version : help) = true;
+    return o;
+  } catch (const CLI::ParseError& e) {
+    error = e.what();
+    return std::nullopt;
   }
   if (o.bridge != VirtualDevice::Bridge::None && o.api == RtMidiBackend::Api::Alsa) {
     error = "--bridge works on JACK only";

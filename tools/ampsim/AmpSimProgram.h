@@ -31,10 +31,13 @@ class AmpSimProgram {
   };
 
   // Reads the command line; nothing (and a message in `error`) when it is wrong. `help` is set
-  // for --help.
+  // for --help, and `version` (when given; else `help`) for --version.
   static std::optional<Options> parseArguments(const std::vector<std::string>& args,
-                                               std::string& error, bool& help);
-  static const char* usage();
+                                               std::string& error, bool& help,
+                                               bool* version = nullptr);
+  static std::string versionLine();
+  // The options and the commands read on standard input, as --help prints them.
+  static std::string usage();
 
   // One line describing a received message: its bytes in hex and what it is.
   static std::string describe(const uint8_t* bytes, std::size_t length);

@@ -41,14 +41,18 @@ bool readLine(std::string& line) {
 int main(int argc, char** argv) {
   std::vector<std::string> args(argv + 1, argv + argc);
   std::string error;
-  bool help = false;
-  const auto options = orv::AmpSimProgram::parseArguments(args, error, help);
+  bool help = false, version = false;
+  const auto options = orv::AmpSimProgram::parseArguments(args, error, help, &version);
+  if (version) {
+    std::cout << orv::AmpSimProgram::versionLine();
+    return 0;
+  }
   if (help) {
     std::cout << orv::AmpSimProgram::usage();
     return 0;
   }
   if (!options) {
-    std::cerr << "orv-ampsim: " << error << "\n" << orv::AmpSimProgram::usage();
+    std::cerr << "orv-ampsim: " << error << "\nRun 'orv-ampsim --help' for the options.\n";
     return 2;
   }
   std::signal(SIGINT, onSignal);

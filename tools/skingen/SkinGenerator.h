@@ -19,9 +19,23 @@ class SkinGenerator {
   // Writes <dir>/<id>.png for every image (creating dir); false with `error` set on failure.
   static bool writePngs(const Images& images, const QString& dir, QString& error);
 
-  // Writes a resource file listing every image as :/png/<id>.png, taken from dir.
+  // Writes the images as ready pixels (the layout of skin/SkinPixels.h) to binPath, and a C++
+  // source that links that file into a program as the symbols orv_skin_pixels and
+  // orv_skin_pixels_end. The source names a digest of the pixels, so that a build cache never
+  // mistakes new pixels for old ones.
+  static bool writePixels(const Images& images, const QString& binPath, const QString& cppPath,
+                          QString& error);
+  // The ready pixels of writePixels as one block.
+  static QByteArray pixelStore(const Images& images);
+
+  // Writes the application and file-type icons as an icon theme: <dir>/hicolor/<N>x<N>/apps/
+  // orv-editor.png and <dir>/hicolor/<N>x<N>/mimetypes/application-x-orv-{library,patch}.png.
+  static bool writeIcons(const QString& dir, QString& error);
+
+  // Writes a resource file listing every image as :/png/<id>.png, taken from dir, and, when
+  // iconDir is given, the application icon written there as :/icons/orv-editor-<N>.png.
   static bool writeQrc(const Images& images, const QString& dir, const QString& qrcPath,
-                       QString& error);
+                       QString& error, const QString& iconDir = {});
 };
 
 }  // namespace orv

@@ -1,6 +1,10 @@
 // orv-skingen: renders the panel art.
 //   orv-skingen [--qrc FILE.qrc] OUTDIR     writes OUTDIR/<id>.png for every image (and the
 //                                           resource file listing them)
+//                                           (--icons ICONDIR: also the icons, as a hicolor
+//                                           theme, listed in the resource file too;
+//                                           --pixels BIN CPP: also the ready pixels and the
+//                                           source that links them in)
 //   orv-skingen --contact-sheet FILE.png    writes one review sheet of all panels and strips
 #include <QGuiApplication>
 #include <QStringList>
@@ -14,7 +18,8 @@ namespace {
 
 int usage() {
   std::fprintf(stderr,
-               "usage: orv-skingen [--qrc FILE.qrc] OUTDIR\n"
+               "usage: orv-skingen [--qrc FILE.qrc] [--icons ICONDIR] [--pixels FILE.bin FILE.cpp] "
+               "OUTDIR\n"
                "       orv-skingen --contact-sheet FILE.png\n");
   return 2;
 }
@@ -43,17 +48,22 @@ int main(int argc, char** argv) {
   qtHandler = qInstallMessageHandler(filterMessages);
   QGuiApplication app(argc, argv);
   QStringList args = app.arguments().mid(1);
-  QString sheet, qrc, outDir;
+  QString sheet, qrc, icons, pixels, pixelsCpp, outDir;
   while (!args.isEmpty()) {
     const QString a = args.takeFirst();
-    if ((a == "--contact-sheet" || a == "--qrc") && !args.isEmpty())
-      (a == "--qrc" ? qrc : sheet) = args.takeFirst();
+    if (a == "--pixels" && args.size() >= 2) {
+      pixels = args.takeFirst();
+      pixelsCpp = args.takeFirst();
+    } else if ((a == "--contact-sheet" || a == "--qrc" || a == "--icons") && !args.isEmpty())
+      (a == "--qrc" ? qrc : a == "--icons" ? icons : sheet) = args.takeFirst();
     else if (!a.startsWith("--") && outDir.isEmpty())
       outDir = a;
     else
       return usage();
   }
-  if (sheet.isEmpty() == outDir.isEmpty() || (!qrc.isEmpty() && outDir.isEmpty())) return usage();
+  if (sheet.isEmpty() == outDir.isEmpty() ||
+      ((!qrc.isEmpty() || !icons.isEmpty()) && outDir.isEmpty()))
+    return usage();
 
   const orv::SkinGenerator::Images images = orv::SkinGenerator::renderAll();
   if (const QString problem = orv::SkinGenerator::verify(images); !problem.isEmpty())
@@ -65,7 +75,10 @@ int main(int argc, char** argv) {
     return 0;
   }
   if (!orv::SkinGenerator::writePngs(images, outDir, error)) return fail(error);
-  if (!qrc.isEmpty() && !orv::SkinGenerator::writeQrc(images, outDir, qrc, error))
+  if (!icons.isEmpty() && !orv::SkinGenerator::writeIcons(icons, error)) return fail(error);
+  if (!pixels.isEmpty() && !orv::SkinGenerator::writePixels(images, pixels, pixelsCpp, error))
+    return fail(error);
+  if (!qrc.isEmpty() && !orv::SkinGenerator::writeQrc(images, outDir, qrc, error, icons))
     return fail(error);
   return 0;
 }
