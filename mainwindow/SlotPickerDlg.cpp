@@ -37,8 +37,9 @@ void SlotPickerDlg::Build(const QString& title, const QString& actionText, int p
   buttons->addWidget(cancel);
   layout->addLayout(buttons);
 
-  connect(list_, &QListWidget::currentRowChanged, this, [this](int row) {
-    if (row >= 0) action_->setEnabled(true);
+  // A row merely made current (the list taking the focus) is not a choice.
+  connect(list_, &QListWidget::itemSelectionChanged, this, [this] {
+    if (SelectedSlot() >= 0) action_->setEnabled(true);
   });
   connect(list_, &QListWidget::itemDoubleClicked, this, [this] { OnAction(); });
   connect(action_, &QPushButton::clicked, this, [this] { OnAction(); });

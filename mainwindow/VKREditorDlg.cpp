@@ -451,7 +451,8 @@ void CVKREditorDlg::OpenFile(const QString& path, bool droppedOnList) {
 }
 
 void CVKREditorDlg::DropFiles(const QList<QUrl>& urls, bool onList) {
-  if (urls.isEmpty() || !initialized_ || closed_) return;
+  QWidget* modal = QApplication::activeModalWidget();
+  if (urls.isEmpty() || !initialized_ || closed_ || (modal && modal != this)) return;
   const QString path = urls.first().toLocalFile();  // only the first file counts
   if (path.isEmpty()) return;
   runCommand([&] { OpenFile(path, onList); });
