@@ -14,6 +14,7 @@
 #include <QTimer>
 #include <QUrl>
 #include <QVBoxLayout>
+#include <map>
 
 #include "controls/CustomButton.h"
 #include "controls/Rapidbutton.h"
@@ -381,31 +382,8 @@ void CVKREditorDlg::onCommand(int command) {
     onUsbVolume(command - MainMenu::Volume1);
     return;
   }
+  if (onLibraryCommand(command)) return;
   switch (command) {
-    case MainMenu::New:
-      library_.commandNew();
-      break;
-    case MainMenu::Open:
-      library_.commandOpen();
-      break;
-    case MainMenu::Save:
-      library_.commandSave();
-      break;
-    case MainMenu::SaveAs:
-      library_.commandSaveAs();
-      break;
-    case MainMenu::SaveToLibrary:
-      flows_->SaveToLibrary();
-      break;
-    case MainMenu::Import:
-      flows_->Import();
-      break;
-    case MainMenu::Export:
-      flows_->Export();
-      break;
-    case kClearSlot:
-      flows_->ClearSlot();
-      break;
     case MainMenu::Quit:
       QTimer::singleShot(0, this, &QWidget::close);
       break;
@@ -418,6 +396,24 @@ void CVKREditorDlg::onCommand(int command) {
     default:
       break;
   }
+}
+
+// The File menu's library commands and the list's "Clear"; false for any other command.
+bool CVKREditorDlg::onLibraryCommand(int command) {
+  const std::map<int, std::function<void()>> commands = {
+      {MainMenu::New, [this] { library_.commandNew(); }},
+      {MainMenu::Open, [this] { library_.commandOpen(); }},
+      {MainMenu::Save, [this] { library_.commandSave(); }},
+      {MainMenu::SaveAs, [this] { library_.commandSaveAs(); }},
+      {MainMenu::SaveToLibrary, [this] { flows_->SaveToLibrary(); }},
+      {MainMenu::Import, [this] { flows_->Import(); }},
+      {MainMenu::Export, [this] { flows_->Export(); }},
+      {kClearSlot, [this] { flows_->ClearSlot(); }},
+  };
+  const auto found = commands.find(command);
+  if (found == commands.end()) return false;
+  if (controls_) found->second();  // nothing to work on before the set-up
+  return true;
 }
 
 void CVKREditorDlg::onUsbVolume(int value) {

@@ -170,6 +170,7 @@ class CVKREditorDlg : public QDialog,
   int ask(int stringId, IMessageBoxes::Icon icon, int buttons, bool saveLabels = false);
   std::optional<std::filesystem::path> chooseLibrary(bool toSave);
   void onCommand(int command);
+  bool onLibraryCommand(int command);
   void onUsbVolume(int value);
   void onPullDownChanged(int kind, int item);
   void applyRoute(const RouteResult& route);
