@@ -7,6 +7,7 @@ namespace orv {
 
 int UnattendedMessageBoxes::ask(const Request& request) {
   QString text = request.text;
+  if (!request.details.isEmpty()) text += QStringLiteral(" (%1)").arg(request.details);
   text.replace(u'\n', u' ');
   std::fprintf(stderr, "orv-editor: %s\n", qPrintable(text));
   for (int answer : {Yes, Ok, No})

@@ -12,7 +12,6 @@
 #include "app/HelpDocument.h"
 #include "app/SingleInstance.h"
 #include "app/UnattendedMessageBoxes.h"
-#include "app/VKRPrefData.h"
 #include "device/DeviceLink.h"
 #include "device/MidiPort.h"
 #include "device/VirtualMidiBackend.h"
@@ -22,6 +21,7 @@
 #include "mainwindow/QtMessageBoxes.h"
 #include "mainwindow/VKREditorDlg.h"
 #include "patch/StringTable.h"
+#include "settings/VKRPrefData.h"
 #include "sim/AmpSimulator.h"
 #include "sim/VirtualAmpTransport.h"
 

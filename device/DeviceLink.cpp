@@ -249,10 +249,13 @@ MidiPort& DeviceLink::port() {
 void DeviceLink::openPorts(int inputDevice, int outputDevice) {
   MidiPort& p = port();
   int result = p.openInput(inputDevice, [this](const uint8_t* b, std::size_t n) { receive(b, n); });
-  if (result == 0) result = p.startInput();
   if (result != 0) throw CGenericException(strings::UsbInputError, result);
-  result = p.openOutput(outputDevice);
-  if (result != 0) throw CGenericException(strings::UsbOutputError, result);
+  // The input starts only once the output is open: an Identity received meanwhile would
+  // connect the link and send its Dump Request into a port that is not there yet.
+  const int outputResult = p.openOutput(outputDevice);
+  result = p.startInput();
+  if (result != 0) throw CGenericException(strings::UsbInputError, result);
+  if (outputResult != 0) throw CGenericException(strings::UsbOutputError, outputResult);
   if (!p.hasOutput()) throw CGenericException(strings::UsbOutputError, MidiPort::kNoInput);
   p.setOutputOpen(true);
 }
@@ -273,8 +276,8 @@ void DeviceLink::checkPorts() {
 
 void DeviceLink::send(const std::vector<uint8_t>& message) {
   if (!isConnected()) return;
-  // MidiPort hands each message to the backend whole and under its output lock, so sends from
-  // the MIDI thread and the UI thread never interleave.
+  // MidiPort hands each message to the backend whole, and the backend queues it whole, so sends
+  // from the MIDI thread and the UI thread never interleave.
   const int result = port().send(message);
   if (result != 0) throw CGenericException(strings::UsbSendError, result);
 }

@@ -1,6 +1,7 @@
 #include "device/MidiPort.h"
 
 #include <algorithm>
+#include <utility>
 
 #include "device/SysexCodec.h"
 
@@ -24,9 +25,8 @@ MidiPort::MidiPort(std::unique_ptr<MidiBackend> backend) : backend_(std::move(ba
 
 MidiPort::~MidiPort() {
   closeInput();
-  std::lock_guard lock(outputMutex_);
-  resetOutputLocked();
-  closeOutputLocked();
+  std::lock_guard ops(outputOpsMutex_);
+  closeOutputOps();
 }
 
 std::string MidiPort::listedName(std::string name) {
@@ -138,10 +138,10 @@ bool MidiPort::isInputRunning() const {
 // --- Output ------------------------------------------------------------------------------
 
 int MidiPort::openOutput(int device) {
-  std::lock_guard lock(outputMutex_);
-  resetOutputLocked();
-  closeOutputLocked();
+  std::lock_guard ops(outputOpsMutex_);
+  closeOutputOps();
   const int result = backend_->openOutput(device);
+  std::lock_guard lock(outputMutex_);
   outputHandle_ = result == 0;
   return result;
 }
@@ -157,9 +157,15 @@ int MidiPort::resetOutputLocked() {
   return 0;
 }
 
-void MidiPort::closeOutputLocked() {
-  if (outputHandle_) backend_->closeOutput();
-  outputHandle_ = false;
+// Clears the flags first, so that sends stop before the backend closes the port.
+void MidiPort::closeOutputOps() {
+  bool hadHandle = false;
+  {
+    std::lock_guard lock(outputMutex_);
+    resetOutputLocked();
+    hadHandle = std::exchange(outputHandle_, false);
+  }
+  if (hadHandle) backend_->closeOutput();
 }
 
 bool MidiPort::hasOutput() const {
@@ -177,9 +183,13 @@ bool MidiPort::isOutputOpen() const {
   return outputOpen_;
 }
 
+// The backend keeps each message whole and in order, so sends from the MIDI thread and the UI
+// thread never interleave without a lock held here.
 int MidiPort::send(const uint8_t* bytes, std::size_t length) {
-  std::lock_guard lock(outputMutex_);
-  if (!outputHandle_) return 0;
+  {
+    std::lock_guard lock(outputMutex_);
+    if (!outputHandle_) return 0;
+  }
   return backend_->send(bytes, length);
 }
 
@@ -199,14 +209,18 @@ void MidiPort::checkInput() {
 }
 
 void MidiPort::checkOutput() {
-  std::lock_guard lock(outputMutex_);
-  if (!outputOpen_) return;
+  std::lock_guard ops(outputOpsMutex_);
+  bool handle = false;
+  {
+    std::lock_guard lock(outputMutex_);
+    if (!outputOpen_) return;
+    handle = outputHandle_;
+  }
   const std::string name = backend_->openOutputName();
   const auto names = backend_->outputDevices();
   const bool present = !name.empty() && indexOf(names, name) >= 0;
-  if (present && outputHandle_ && backend_->send(kProbe, sizeof kProbe) == 0) return;
-  resetOutputLocked();
-  closeOutputLocked();
+  if (present && handle && backend_->send(kProbe, sizeof kProbe) == 0) return;
+  closeOutputOps();
 }
 
 }  // namespace orv

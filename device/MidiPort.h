@@ -76,7 +76,7 @@ class MidiPort {
   static void dispatch(Gate& gate, const uint8_t* bytes, std::size_t length);
   int closeInputLocked();
   int resetOutputLocked();
-  void closeOutputLocked();
+  void closeOutputOps();
   void checkInput();
   void checkOutput();
 
@@ -86,7 +86,13 @@ class MidiPort {
   mutable std::mutex inputMutex_;  // input operations of the UI thread
   bool inputOpen_ = false;
 
-  mutable std::mutex outputMutex_;  // output operations and sends
+  // Output operations of the UI thread (open, reset and close, check). Held across the
+  // backend's calls, which may wait for the MIDI service; never taken by send().
+  std::mutex outputOpsMutex_;
+  // The output flags. Held only for a moment, never across a backend call: send() takes it on
+  // the MIDI service's thread (a Dump Request from the receive path), which must never wait
+  // for the UI thread while the UI thread waits for the service.
+  mutable std::mutex outputMutex_;
   bool outputHandle_ = false;
   bool outputOpen_ = false;
 };

@@ -4,8 +4,8 @@
 #include <cstdint>
 #include <string_view>
 
-#include "app/IniFile.h"
-#include "app/VKRPrefData.h"
+#include "settings/IniFile.h"
+#include "settings/VKRPrefData.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
   const std::string_view text(reinterpret_cast<const char*>(data), size);

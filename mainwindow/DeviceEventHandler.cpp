@@ -2,7 +2,6 @@
 
 #include <QCoreApplication>
 
-#include "app/VKRPrefData.h"
 #include "controls/CustomButton.h"
 #include "controls/WindowEvents.h"
 #include "device/DeviceLink.h"
@@ -16,6 +15,7 @@
 #include "mainwindow/PanelRefresher.h"
 #include "mainwindow/SkinApplier.h"
 #include "mainwindow/VKREditorDlg.h"
+#include "settings/VKRPrefData.h"
 
 namespace orv {
 

@@ -33,17 +33,18 @@ void ExceptionBarrier::reportCurrent() {
   try {
     throw;
   } catch (const CGenericException& e) {
-    showError(e.code());
+    showError(e.code(), e.detail());
   } catch (...) {
     *diagnostics_ << "Exception caught!" << std::endl;
   }
 }
 
-void ExceptionBarrier::showError(int code) {
+void ExceptionBarrier::showError(int code, const std::string& detail) {
   const std::string_view text = stringText(code);
   IMessageBoxes::Request request;
   request.caption = QStringLiteral("ORV Editor");
   request.text = QString::fromLatin1(text.data(), qsizetype(text.size()));
+  request.details = QString::fromStdString(detail);  // paths are the system's (UTF-8) strings
   request.icon = IMessageBoxes::Icon::Stop;
   request.buttons = IMessageBoxes::Ok;
   if (defer_) {

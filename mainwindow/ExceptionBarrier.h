@@ -3,6 +3,7 @@
 #include <functional>
 #include <iosfwd>
 #include <memory>
+#include <string>
 
 class QObject;
 class QWidget;
@@ -12,7 +13,8 @@ namespace orv {
 class IMessageBoxes;
 
 // Catches what escapes a handler: a CGenericException is shown in the error box (owner = the
-// main window, caption "ORV Editor", stop icon, OK, the string-table text of its code); anything
+// main window, caption "ORV Editor", stop icon, OK, the string-table text of its code, and as
+// secondary text its detail: the file's path and the system's reason); anything
 // else writes "Exception caught!" to the diagnostic stream and is otherwise ignored. Nothing is
 // rolled back.
 class ExceptionBarrier {
@@ -35,7 +37,7 @@ class ExceptionBarrier {
   IMessageBoxes& messageBoxes() const { return boxes_; }
 
  private:
-  void showError(int code);
+  void showError(int code, const std::string& detail);
 
   IMessageBoxes& boxes_;
   OwnerFn owner_;

@@ -20,6 +20,9 @@ class IMessageBoxes {
     QWidget* owner = nullptr;  // null: no owner window
     QString caption;           // empty: the application's name
     QString text;
+    // Secondary text under the message, e.g. the file and the system's reason of a failure;
+    // empty: none.
+    QString details;
     Icon icon = Icon::Information;
     int buttons = Ok;
     // Yes, No and Cancel carry the labels "Save", "No Save" and "Cancel".

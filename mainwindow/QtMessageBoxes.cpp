@@ -30,6 +30,7 @@ int QtMessageBoxes::ask(const Request& request) {
   box.setIcon(toQt(request.icon));
   box.setWindowTitle(request.caption.isEmpty() ? QApplication::applicationName() : request.caption);
   box.setText(request.text);
+  if (!request.details.isEmpty()) box.setInformativeText(request.details);
   struct Choice {
     int button;
     QMessageBox::StandardButton standard;

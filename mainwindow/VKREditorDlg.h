@@ -8,7 +8,6 @@
 #include <functional>
 #include <memory>
 
-#include "app/VKRPrefData.h"
 #include "controls/VKRControlListener.h"
 #include "controls/VKREditListener.h"
 #include "device/ControlRouter.h"
@@ -18,6 +17,7 @@
 #include "patch/LibraryDocument.h"
 #include "patch/LibraryHost.h"
 #include "patch/MessageReporter.h"
+#include "settings/VKRPrefData.h"
 
 class QMenu;
 class QMenuBar;

@@ -1,16 +1,51 @@
 #include "patch/AtomicFile.h"
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <atomic>
+#include <cerrno>
 #include <cstdio>
 #include <random>
 #include <string>
-#include <system_error>
+#include <vector>
 
 namespace orv {
 
 namespace fs = std::filesystem;
 
 namespace {
+
+std::error_code lastError() {
+  return {errno, std::generic_category()};
+}
+
+std::error_code errorOf(std::errc e) {
+  return std::make_error_code(e);
+}
+
+// An open file descriptor, closed with its owner.
+class Descriptor {
+ public:
+  explicit Descriptor(int fd) : fd_(fd) {}
+  ~Descriptor() {
+    if (fd_ >= 0) ::close(fd_);
+  }
+  Descriptor(const Descriptor&) = delete;
+  Descriptor& operator=(const Descriptor&) = delete;
+  int get() const { return fd_; }
+  explicit operator bool() const { return fd_ >= 0; }
+  // Closes now; a failing close is a failed write (delayed write errors show up here).
+  std::error_code close() {
+    const int fd = fd_;
+    fd_ = -1;
+    return fd >= 0 && ::close(fd) != 0 ? lastError() : std::error_code{};
+  }
+
+ private:
+  int fd_;
+};
 
 // A name for the temporary file next to `target` that no other writer uses at the same time.
 fs::path temporaryNameFor(const fs::path& target) {
@@ -27,14 +62,110 @@ fs::path temporaryNameFor(const fs::path& target) {
   return temp;
 }
 
-// Creates `temp` (never reusing an existing file), writes all bytes and closes it.
-bool writeNewFile(const fs::path& temp, std::span<const uint8_t> bytes) {
-  std::FILE* f = std::fopen(temp.c_str(), "wbx");
-  if (!f) return false;
-  bool ok = bytes.empty() || std::fwrite(bytes.data(), 1, bytes.size(), f) == bytes.size();
-  ok = std::fflush(f) == 0 && ok;
-  ok = std::fclose(f) == 0 && ok;
-  return ok;
+std::error_code writeAll(int fd, std::span<const uint8_t> bytes) {
+  std::size_t done = 0;
+  while (done < bytes.size()) {
+    const ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
+    if (n < 0 && errno == EINTR) continue;
+    if (n < 0) return lastError();
+    if (n == 0) return errorOf(std::errc::io_error);
+    done += static_cast<std::size_t>(n);
+  }
+  return {};
+}
+
+// Flushes a file to disk; files that cannot be flushed (devices) are taken as they are.
+std::error_code syncFile(int fd) {
+  if (::fsync(fd) == 0 || errno == EINVAL || errno == EROFS) return {};
+  return lastError();
+}
+
+void syncFolderOf(const fs::path& file) {
+  const fs::path folder = file.has_parent_path() ? file.parent_path() : fs::path(".");
+  Descriptor dir(::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+  if (dir) (void)::fsync(dir.get());  // the rename is done; a folder that cannot sync is no failure
+}
+
+// Gives a new file the mode and, where permitted, the owner and group of the file it replaces.
+std::error_code takeOverAttributes(int fd, const struct stat& old) {
+  if (::fchown(fd, old.st_uid, old.st_gid) != 0)
+    (void)::fchown(fd, static_cast<uid_t>(-1), old.st_gid);
+  // After the owner: a change of owner clears the set-id bits.
+  return ::fchmod(fd, old.st_mode & 07777) == 0 ? std::error_code{} : lastError();
+}
+
+// Creates `temp` (never reusing an existing file) with all bytes, flushed to disk. `created`
+// tells whether a file was made that must be removed on failure.
+std::error_code writeTemporary(const fs::path& temp, std::span<const uint8_t> bytes,
+                               const struct stat* old, bool& created) {
+  Descriptor f(::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, old ? 0600 : 0666));
+  created = static_cast<bool>(f);
+  if (!f) return lastError();
+  std::error_code ec = writeAll(f.get(), bytes);
+  if (!ec && old) ec = takeOverAttributes(f.get(), *old);
+  if (!ec) ec = syncFile(f.get());
+  const std::error_code closed = f.close();
+  return ec ? ec : closed;
+}
+
+std::error_code replaceThroughTemporary(const fs::path& target, std::span<const uint8_t> bytes,
+                                        const struct stat* old) {
+  for (int attempt = 0; attempt < 8; ++attempt) {
+    const fs::path temp = temporaryNameFor(target);
+    bool created = false;
+    std::error_code ec = writeTemporary(temp, bytes, old, created);
+    if (ec == std::errc::file_exists) continue;
+    if (!ec && ::rename(temp.c_str(), target.c_str()) != 0) ec = lastError();
+    if (ec) {
+      if (created) ::unlink(temp.c_str());
+      return ec;
+    }
+    syncFolderOf(target);
+    return {};
+  }
+  return errorOf(std::errc::file_exists);
+}
+
+std::vector<uint8_t> readWhole(int fd) {
+  std::vector<uint8_t> content;
+  uint8_t buffer[65536];
+  for (;;) {
+    const ssize_t n = ::read(fd, buffer, sizeof buffer);
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) return content;
+    content.insert(content.end(), buffer, buffer + n);
+  }
+}
+
+// Writes a regular file's content from the start and cuts it to that length.
+std::error_code overwrite(int fd, std::span<const uint8_t> bytes) {
+  if (::lseek(fd, 0, SEEK_SET) != 0) return lastError();
+  if (std::error_code ec = writeAll(fd, bytes)) return ec;
+  if (::ftruncate(fd, static_cast<off_t>(bytes.size())) != 0) return lastError();
+  return syncFile(fd);
+}
+
+// Writes the existing file itself. A regular file's previous content is kept in memory and
+// written back when the new content cannot be written whole.
+std::error_code writeInPlace(const fs::path& target, std::span<const uint8_t> bytes,
+                             const struct stat& old) {
+  if (!S_ISREG(old.st_mode)) {  // a device or pipe, written as a shell redirection would
+    Descriptor f(::open(target.c_str(), O_WRONLY | O_CLOEXEC));
+    if (!f) return lastError();
+    std::error_code ec = writeAll(f.get(), bytes);
+    const std::error_code closed = f.close();
+    return ec ? ec : closed;
+  }
+  int fd = ::open(target.c_str(), O_RDWR | O_CLOEXEC);
+  const bool readable = fd >= 0;
+  if (!readable) fd = ::open(target.c_str(), O_WRONLY | O_CLOEXEC);
+  Descriptor f(fd);
+  if (!f) return lastError();
+  const std::vector<uint8_t> previous = readable ? readWhole(f.get()) : std::vector<uint8_t>{};
+  std::error_code ec = overwrite(f.get(), bytes);
+  if (ec && readable) (void)overwrite(f.get(), previous);
+  const std::error_code closed = f.close();
+  return ec ? ec : closed;
 }
 
 fs::path resolveLink(const fs::path& target) {
@@ -44,25 +175,38 @@ fs::path resolveLink(const fs::path& target) {
   return ec ? target : resolved;
 }
 
+// Whether the user may write the file; one that nobody may write counts as read-only.
+std::error_code mayWrite(const fs::path& file, const struct stat& st) {
+  if ((st.st_mode & 0222) == 0) return errorOf(std::errc::permission_denied);
+  if (::faccessat(AT_FDCWD, file.c_str(), W_OK, AT_EACCESS) != 0) return lastError();
+  return {};
+}
+
+bool mayCreateNextTo(const fs::path& file) {
+  const fs::path folder = file.has_parent_path() ? file.parent_path() : fs::path(".");
+  return ::faccessat(AT_FDCWD, folder.c_str(), W_OK | X_OK, AT_EACCESS) == 0;
+}
+
 }  // namespace
 
-bool replaceFileAtomically(const fs::path& target, std::span<const uint8_t> bytes) {
-  if (target.empty() || !target.has_filename()) return false;
+std::error_code writeFileSafely(const fs::path& target, std::span<const uint8_t> bytes) {
+  if (target.empty() || !target.has_filename()) return errorOf(std::errc::invalid_argument);
   const fs::path destination = resolveLink(target);
-  std::error_code ec;
-  for (int attempt = 0; attempt < 8; ++attempt) {
-    const fs::path temp = temporaryNameFor(destination);
-    if (fs::exists(temp, ec)) continue;
-    if (!writeNewFile(temp, bytes)) {
-      fs::remove(temp, ec);
-      return false;
-    }
-    fs::rename(temp, destination, ec);
-    if (!ec) return true;
-    fs::remove(temp, ec);
-    return false;
+  struct stat old {};
+  if (::stat(destination.c_str(), &old) != 0) {
+    if (errno != ENOENT) return lastError();
+    return replaceThroughTemporary(destination, bytes, nullptr);
   }
-  return false;
+  if (S_ISDIR(old.st_mode)) return errorOf(std::errc::is_a_directory);
+  if (std::error_code refused = mayWrite(destination, old)) return refused;
+  if (!S_ISREG(old.st_mode) || old.st_nlink > 1 || !mayCreateNextTo(destination))
+    return writeInPlace(destination, bytes, old);
+  const std::error_code ec = replaceThroughTemporary(destination, bytes, &old);
+  // A folder that lets the user write the file but not replace it (a sticky folder, another
+  // user's file): write in place, as the user may.
+  if (ec == std::errc::permission_denied || ec == std::errc::operation_not_permitted)
+    return writeInPlace(destination, bytes, old);
+  return ec;
 }
 
 }  // namespace orv

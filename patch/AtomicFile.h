@@ -3,14 +3,33 @@
 #include <cstdint>
 #include <filesystem>
 #include <span>
+#include <system_error>
 
 namespace orv {
 
-// Replaces the file at `target` with `bytes` without ever leaving a half-written file there:
-// the bytes go to a new temporary file in the same folder, which is flushed and closed and only
-// then renamed over the target. On failure the temporary file is removed, the previous file (if
-// any) is untouched, and false is returned. A symbolic link at `target` is written through: the
-// file it points to is replaced and the link stays.
-bool replaceFileAtomically(const std::filesystem::path& target, std::span<const uint8_t> bytes);
+// Writes `bytes` as the whole content of the file at `target`, never leaving a half-written
+// file there, and returns the system's reason when it fails (an empty code on success).
+//
+// - A symbolic link at `target` is written through: the file it points to is written, the link
+//   stays.
+// - An existing file the user may not write is refused (permission denied, nothing changes).
+//   A file that nobody may write (no write bit in its mode, e.g. 0444) counts as read-only on
+//   purpose and is refused to the superuser as well.
+// - A folder at `target` is refused ("Is a directory").
+// - Normally the bytes go to a new temporary file in the same folder, which is flushed to disk
+//   and renamed over the target; the folder is flushed after the rename. The new file takes the
+//   old one's mode and, where the system permits, its owner and group.
+// - A file with more than one hard link, and a file whose folder the user may not write, are
+//   written in place instead, so that the links and the file stay. Should that write fail, the
+//   previous content is written back.
+// - On failure the previous file (if any) is untouched and no temporary file is left.
+std::error_code writeFileSafely(const std::filesystem::path& target,
+                                std::span<const uint8_t> bytes);
+
+// The same, telling only whether it worked.
+inline bool replaceFileAtomically(const std::filesystem::path& target,
+                                  std::span<const uint8_t> bytes) {
+  return !writeFileSafely(target, bytes);
+}
 
 }  // namespace orv

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <cerrno>
 #include <cstring>
 #include <fstream>
 #include <system_error>
@@ -20,8 +21,8 @@ namespace {
 constexpr uint8_t kLibraryMagic[4] = {'V', 'K', 'R', 'B'};
 constexpr uint8_t kPatchMagic[4] = {'V', 'K', 'R', 'P'};
 
-[[noreturn]] void fail(int code, const fs::path& path) {
-  throw CGenericException(code, 1, path.string());
+[[noreturn]] void fail(int code, const fs::path& path, std::error_code reason = {}) {
+  throw CGenericException(code, 1, path.string(), reason);
 }
 
 // A stored slot: 5 header bytes, data bytes 0..254, the model byte in place of data byte 255.
@@ -41,11 +42,15 @@ void encodeSlot(const LibraryEntry& entry, std::vector<uint8_t>& out) {
 }
 
 // Opens a file for reading; a folder or a missing file counts as one that cannot be opened.
-bool openForReading(const fs::path& path, std::ifstream& in) {
+// Returns the system's reason when it cannot be opened.
+std::error_code openForReading(const fs::path& path, std::ifstream& in) {
   std::error_code ec;
-  if (fs::is_directory(path, ec)) return false;
+  if (fs::is_directory(path, ec)) return std::make_error_code(std::errc::is_a_directory);
+  errno = 0;
   in.open(path, std::ios::binary);
-  return in.is_open();
+  if (in.is_open()) return {};
+  return errno ? std::error_code(errno, std::generic_category())
+               : std::make_error_code(std::errc::io_error);
 }
 
 // Reads up to `limit` bytes from the start of the file and tells the file's whole size.
@@ -108,26 +113,30 @@ std::vector<uint8_t> encodePatchFile(const LibraryEntry& entry) {
 
 void readLibrary(Library& library, const fs::path& path) {
   std::ifstream in;
-  if (!openForReading(path, in)) fail(strings::LibraryLoadFailed, path);
+  if (const std::error_code ec = openForReading(path, in))
+    fail(strings::LibraryLoadFailed, path, ec);
   uint64_t fileSize = 0;
   const std::vector<uint8_t> bytes = readStart(in, kLibraryFileSize, fileSize);
   decodeLibrary(bytes, fileSize, library, path);
 }
 
 void writeLibrary(const Library& library, const fs::path& path) {
-  if (!replaceFileAtomically(path, encodeLibrary(library))) fail(strings::LibraryWriteFailed, path);
+  if (const std::error_code ec = writeFileSafely(path, encodeLibrary(library)))
+    fail(strings::LibraryWriteFailed, path, ec);
 }
 
 void readPatchFile(LibraryEntry& entry, const fs::path& path) {
   std::ifstream in;
-  if (!openForReading(path, in)) fail(strings::PatchImportFailed, path);
+  if (const std::error_code ec = openForReading(path, in))
+    fail(strings::PatchImportFailed, path, ec);
   uint64_t fileSize = 0;
   const std::vector<uint8_t> bytes = readStart(in, kPatchFileSize, fileSize);
   decodePatchFile(bytes, entry, path);
 }
 
 void writePatchFile(const LibraryEntry& entry, const fs::path& path) {
-  if (!replaceFileAtomically(path, encodePatchFile(entry))) fail(strings::PatchExportFailed, path);
+  if (const std::error_code ec = writeFileSafely(path, encodePatchFile(entry)))
+    fail(strings::PatchExportFailed, path, ec);
 }
 
 FileKind fileKindOf(const fs::path& path) {

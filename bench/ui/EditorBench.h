@@ -12,11 +12,11 @@
 #include <string>
 
 #include "app/UnattendedMessageBoxes.h"
-#include "app/VKRPrefData.h"
 #include "device/DeviceLink.h"
 #include "device/VirtualMidiBackend.h"
 #include "device/VirtualMidiService.h"
 #include "mainwindow/VKREditorDlg.h"
+#include "settings/VKRPrefData.h"
 #include "sim/AmpSimulator.h"
 #include "sim/VirtualAmpTransport.h"
 

@@ -12,7 +12,8 @@
 
 namespace orv::rtmidi {
 
-JackClient::JackClient(const std::string& name, bool exactName, Sink sink)
+JackClient::JackClient(const std::string& name, bool exactName, Sink sink,
+                       const PortNames& portNames)
     : sink_(std::move(sink)) {
   int status = 0;
   const int options = JackNoStartServer | (exactName ? JackUseExactName : 0);
@@ -25,12 +26,18 @@ JackClient::JackClient(const std::string& name, bool exactName, Sink sink)
     throw std::runtime_error("JACK refused a client named \"" + name + "\"");
   }
   name_ = jack_get_client_name(client_);
-  ports_[In] = jack_port_register(client_, "in", JACK_DEFAULT_MIDI_TYPE, JackPortIsInput, 0);
-  ports_[Out] = jack_port_register(client_, "out", JACK_DEFAULT_MIDI_TYPE, JackPortIsOutput, 0);
+  ports_[In] =
+      jack_port_register(client_, portNames.in.c_str(), JACK_DEFAULT_MIDI_TYPE, JackPortIsInput, 0);
+  ports_[Out] = jack_port_register(client_, portNames.out.c_str(), JACK_DEFAULT_MIDI_TYPE,
+                                   JackPortIsOutput, 0);
   if (ports_[In] == nullptr || ports_[Out] == nullptr) {
     release();
     throw std::runtime_error("JACK refused the MIDI ports of \"" + name + "\"");
   }
+  if (!portNames.inAlias.empty()) jack_port_set_alias(ports_[In], portNames.inAlias.c_str());
+  if (!portNames.outAlias.empty()) jack_port_set_alias(ports_[Out], portNames.outAlias.c_str());
+  // No event can be longer than a port's buffer.
+  received_.resize(jack_port_type_get_buffer_size(client_, JACK_DEFAULT_MIDI_TYPE));
   jack_set_process_callback(client_, &JackClient::process, this);
   jack_on_shutdown(client_, &JackClient::onShutdown, this);
   if (jack_activate(client_) != 0) {
@@ -93,8 +100,26 @@ bool JackClient::connectedTo(Dir d, const std::string& full) {
   return alive() && jack_port_connected_to(ports_[d], full.c_str()) != 0;
 }
 
+std::vector<std::string> JackClient::aliases(const std::string& full) {
+  std::vector<std::string> out;
+  if (!alive()) return out;
+  jack_port_t* port = jack_port_by_name(client_, full.c_str());
+  if (port == nullptr) return out;
+  const int size = jack_port_name_size();
+  std::vector<char> a(size, '\0'), b(size, '\0');
+  char* both[2] = {a.data(), b.data()};
+  const int n = jack_port_get_aliases(port, both);
+  for (int i = 0; i < n && i < 2; ++i) out.emplace_back(both[i]);
+  return out;
+}
+
+bool JackClient::fits(std::size_t length) const {
+  const std::size_t largest = largestEvent_.load();
+  return largest == 0 || length <= largest;
+}
+
 bool JackClient::send(const uint8_t* bytes, std::size_t length) {
-  if (length == 0 || !alive()) return false;
+  if (length == 0 || !alive() || !fits(length)) return false;
   std::lock_guard lock(sendMutex_);
   return queue_.push(bytes, length);
 }
@@ -134,20 +159,29 @@ void JackClient::receiveAll(jack_nframes_t frames) {
   for (uint32_t i = 0; i < count; ++i) {
     jack_midi_event_t event;
     if (jack_midi_event_get(&event, buffer, i) != 0 || event.size == 0) continue;
-    if (event.size > kLargestEvent) continue;  // far beyond any message of the amplifier
-    uint8_t copy[kLargestEvent];
-    copyEvent(event.buffer, event.size, copy);
-    sink_(copy, event.size);
+    if (event.size > received_.size()) continue;  // cannot happen: an event fits its buffer
+    copyEvent(event.buffer, event.size, received_.data());
+    sink_(received_.data(), event.size);
   }
 }
 
 void JackClient::flushQueue(jack_nframes_t frames) {
   void* buffer = jack_port_get_buffer(ports_[Out], frames);
   jack_midi_clear_buffer(buffer);
+  largestEvent_.store(jack_midi_max_event_size(buffer));
+  bool empty = true;
   while (const std::size_t n = queue_.peekLength()) {
     jack_midi_data_t* slot = jack_midi_event_reserve(buffer, 0, n);
+    if (slot == nullptr && empty) {
+      // It does not fit even into an empty buffer, so it never will: waiting would hold up
+      // every message behind it for good.
+      queue_.skip();
+      oversized_.fetch_add(1);
+      continue;
+    }
     if (slot == nullptr) break;  // the port's buffer is full: the rest goes next cycle
     queue_.pop(slot);
+    empty = false;
   }
 }
 

@@ -14,11 +14,22 @@
 
 namespace orv::rtmidi {
 
+// The short names of the two ports and optional aliases (a device presented the way a
+// bridge to the machine's MIDI hardware shows it).
+struct JackPortNames {
+  std::string in = "in";
+  std::string out = "out";
+  std::string inAlias;
+  std::string outAlias;
+};
+
 // One JACK client with one MIDI input port "in" and one MIDI output port "out".
 //  - Received events go to the sink on JACK's process thread, one event per call (copied out of
-//    JACK's buffer; events over kLargestEvent bytes are dropped).
+//    JACK's buffer, whatever their length).
 //  - send() queues a message in a ring buffer and returns at once; the process callback moves
-//    the queue into the output port every cycle. A full queue is refused, never waited for.
+//    the queue into the output port every cycle. A full queue is refused, never waited for. A
+//    message that can never fit into the port's buffer is refused (see fits()); should one get
+//    into the queue all the same, it is dropped and counted rather than block what follows.
 //  - connect() joins one of our ports to another client's port and returns once the connection
 //    carries data (JACK applies graph changes at the start of a cycle, so a message sent right
 //    after jack_connect() could otherwise fall into the old graph).
@@ -31,12 +42,12 @@ class JackClient {
   using Sink = std::function<void(const uint8_t* bytes, std::size_t length)>;
 
   static constexpr std::size_t kQueueBytes = 1 << 16;
-  // Received events longer than this are dropped unread.
-  static constexpr std::size_t kLargestEvent = 1024;
+
+  using PortNames = JackPortNames;
 
   // Throws std::runtime_error with a message fit for the user. With `exactName` a taken name is
   // refused; otherwise JACK may hand out "name-01".
-  JackClient(const std::string& name, bool exactName, Sink sink);
+  JackClient(const std::string& name, bool exactName, Sink sink, const PortNames& ports = {});
   ~JackClient();
   JackClient(const JackClient&) = delete;
   JackClient& operator=(const JackClient&) = delete;
@@ -57,7 +68,15 @@ class JackClient {
   // True once a connection of our port of direction `d` went away after the last connect().
   bool dropped(Dir d) const { return dropped_[d].load(); }
 
+  // The aliases of the port named `full` (none when it has gone).
+  std::vector<std::string> aliases(const std::string& full);
+
+  // Whether a message of `length` bytes fits into the output port's buffer at all. Until the
+  // first cycle has measured it, every length is taken as fitting.
+  bool fits(std::size_t length) const;
   bool send(const uint8_t* bytes, std::size_t length);
+  // Queued messages dropped because they did not fit into an empty port buffer.
+  uint64_t oversizedDropped() const { return oversized_.load(); }
 
  private:
   static int process(jack_nframes_t frames, void* self);
@@ -74,6 +93,9 @@ class JackClient {
   std::mutex sendMutex_;  // one writer at a time into the ring buffer
   std::atomic<bool> alive_{true};
   std::atomic<uint64_t> cycles_{0};
+  std::atomic<std::size_t> largestEvent_{0};  // of an empty output buffer; 0 until measured
+  std::atomic<uint64_t> oversized_{0};
+  std::vector<uint8_t> received_;  // the process thread's copy of one received event
   std::array<std::atomic<int>, 2> liveConnections_{};  // as the process thread last saw them
   std::array<std::atomic<bool>, 2> watching_{};        // a connection made by connect() stands
   std::array<std::atomic<bool>, 2> dropped_{};

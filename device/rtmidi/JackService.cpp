@@ -11,6 +11,10 @@ std::vector<std::string> JackService::ports(Dir d) {
   return client_.ports(side(d));
 }
 
+std::vector<std::string> JackService::aliases(Dir, const std::string& full) {
+  return client_.aliases(full);
+}
+
 std::string JackService::clientName() const {
   return client_.name();
 }
@@ -29,6 +33,7 @@ bool JackService::stillConnected(Dir d) {
 
 int JackService::send(const uint8_t* bytes, std::size_t length) {
   if (!client_.alive()) return RtMidiBackend::kErrorDeviceGone;
+  if (!client_.fits(length)) return RtMidiBackend::kErrorTooLong;
   return client_.send(bytes, length) ? 0 : RtMidiBackend::kErrorBusy;
 }
 

@@ -16,6 +16,7 @@ class JackService final : public MidiService {
   JackService(const std::string& clientName, Sink sink);
 
   std::vector<std::string> ports(Dir d) override;
+  std::vector<std::string> aliases(Dir d, const std::string& full) override;
   std::string clientName() const override;
   int connect(Dir d, unsigned index, const std::string& full) override;
   void disconnect(Dir d) override;

@@ -45,6 +45,14 @@ class MessageQueue {
     tail_.store(tail + sizeof n + n, std::memory_order_release);
   }
 
+  // Drops the next message unread.
+  void skip() {
+    const std::size_t tail = tail_.load(std::memory_order_relaxed);
+    uint32_t n = 0;
+    copyOut(tail, reinterpret_cast<uint8_t*>(&n), sizeof n);
+    tail_.store(tail + sizeof n + n, std::memory_order_release);
+  }
+
  private:
   void copyIn(std::size_t at, const uint8_t* from, std::size_t n) {
     for (std::size_t i = 0; i < n; ++i) ring_[(at + i) & mask_] = from[i];

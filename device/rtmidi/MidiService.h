@@ -23,6 +23,8 @@ class MidiService {
   // Full names of the ports of the other direction our port of direction `d` can be joined to,
   // in the service's order.
   virtual std::vector<std::string> ports(Dir d) = 0;
+  // The other names the service knows the port `full` by (JACK's port aliases); none by default.
+  virtual std::vector<std::string> aliases(Dir, const std::string&) { return {}; }
   // The name the service gave this connection's own client.
   virtual std::string clientName() const = 0;
   // Joins our port of direction `d` to the service port listed at `index` as `full`.

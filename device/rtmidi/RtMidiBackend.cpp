@@ -256,7 +256,12 @@ std::vector<RtMidiBackend::Listed> RtMidiBackend::listLocked(Port& port, MidiSer
     std::lock_guard lock(serviceMutex_);
     actual = actualClient_;
   }
-  auto listed = listDevices(svc.ports(d), api_.load(), clientName_, actual);
+  const Api api = api_.load();
+  const auto ports = svc.ports(d);
+  std::vector<std::vector<std::string>> aliases;
+  if (api == Api::Jack)
+    for (const auto& p : ports) aliases.push_back(svc.aliases(d, p));
+  auto listed = listDevices(ports, api, clientName_, actual, aliases);
   if (port.open && !port.lost.load()) {
     bool present = false;
     for (const auto& l : listed) present = present || l.full == port.full;
@@ -432,19 +437,68 @@ std::pair<std::string, std::string> RtMidiBackend::splitPortName(std::string_vie
   return {std::string(full.substr(0, colon)), std::string(full.substr(colon + 1))};
 }
 
-std::vector<RtMidiBackend::Listed> RtMidiBackend::listDevices(const std::vector<std::string>& ports,
-                                                              Api api, std::string_view own,
-                                                              std::string_view actual) {
+std::vector<RtMidiBackend::Listed> RtMidiBackend::listDevices(
+    const std::vector<std::string>& ports, Api api, std::string_view own, std::string_view actual,
+    const std::vector<std::vector<std::string>>& aliases) {
+  static const std::vector<std::string> kNoAliases;
   std::vector<Listed> listed;
   std::map<std::string, int> portsOfClient;
   for (unsigned i = 0; i < ports.size(); ++i) {
     if (ports[i].empty()) continue;  // vanished between counting and naming
     auto [client, port] = splitPortName(ports[i], api);
     if (ownClient(client, own, actual, api)) continue;
+    if (api == Api::Jack) {
+      std::string product = bridgedName(port, i < aliases.size() ? aliases[i] : kNoAliases);
+      if (!product.empty()) client = std::move(product);
+    }
     std::string name = portsOfClient[client]++ == 0 ? client : client + ":" + port;
     listed.push_back({std::move(name), ports[i], i});
   }
   return listed;
+}
+
+namespace {
+
+// "NAME [N] (capture..." or "NAME [N] (playback...": NAME.
+std::string a2jName(std::string_view port) {
+  const auto open = port.find(" [");
+  if (open == std::string_view::npos || open == 0) return {};
+  const auto close = port.find("] (", open);
+  if (close == std::string_view::npos || !isDigits(port.substr(open + 2, close - open - 2)))
+    return {};
+  const auto rest = port.substr(close + 3);
+  if (rest.rfind("capture", 0) != 0 && rest.rfind("playback", 0) != 0) return {};
+  return std::string(port.substr(0, open));
+}
+
+// "NAME:(capture_N) ..." or "NAME:(playback_N) ...": NAME.
+std::string pipeWireName(std::string_view port) {
+  const auto colon = port.find(":(");
+  if (colon == std::string_view::npos || colon == 0) return {};
+  const auto rest = port.substr(colon + 2);
+  if (rest.rfind("capture_", 0) != 0 && rest.rfind("playback_", 0) != 0) return {};
+  return std::string(port.substr(0, colon));
+}
+
+// "DRIVER:NAME/PORT": NAME.
+std::string aliasName(std::string_view alias) {
+  const auto colon = alias.find(':');
+  if (colon == std::string_view::npos || colon == 0) return {};
+  const auto rest = alias.substr(colon + 1);
+  const auto slash = rest.find('/');
+  if (slash == std::string_view::npos || slash == 0 || slash + 1 == rest.size()) return {};
+  return std::string(rest.substr(0, slash));
+}
+
+}  // namespace
+
+std::string RtMidiBackend::bridgedName(std::string_view port,
+                                       const std::vector<std::string>& aliases) {
+  if (auto name = a2jName(port); !name.empty()) return name;
+  if (auto name = pipeWireName(port); !name.empty()) return name;
+  for (const auto& alias : aliases)
+    if (auto name = aliasName(alias); !name.empty()) return name;
+  return {};
 }
 
 std::span<const uint8_t> RtMidiBackend::usable(const uint8_t* bytes, std::size_t length) {
@@ -453,7 +507,7 @@ std::span<const uint8_t> RtMidiBackend::usable(const uint8_t* bytes, std::size_t
     std::size_t start = length - 1;
     while (bytes[start] != 0xF0) --start;  // the last start byte
     const std::size_t n = length - start;
-    if (n < 2 || n > kLargestMessage || bytes[length - 1] != 0xF7) return {};
+    if (n < 2 || bytes[length - 1] != 0xF7) return {};
     for (std::size_t i = start + 1; i + 1 < length; ++i)
       if (bytes[i] & 0x80) return {};
     return {bytes + start, n};

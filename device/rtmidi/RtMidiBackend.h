@@ -34,12 +34,15 @@ enum class Dir;
 // Device naming. A device is listed under its product name:
 //  - on ALSA, the sequencer client's name (a USB amplifier's client carries the product name,
 //    e.g. "ORV10");
-//  - on JACK, the client's name (the part of "client:port" before the first colon).
-// When one client offers several ports in one direction, the first is listed under the client's
-// name alone and each later one as "client:port", so the later ones are told apart by their port
-// names. The editor's own ports are never listed: its own client, clients named like it, and on
-// JACK the "-NN" renamings JACK gives a second client of the same name, are left out.
-// The names are reported as they are; the "-1" rule of the port layer is applied by MidiPort.
+//  - on JACK, the client's name (the part of "client:port" before the first colon), except for
+//    a port of a bridge to the machine's MIDI hardware, whose client is the bridge ("a2j",
+//    "system", "Midi-Bridge") and which carries the product name in its port name or an alias;
+//    such a port is listed under that product name (see bridgedName()).
+// When one client (or product) offers several ports in one direction, the first is listed under
+// its name alone and each later one as "name:port", so the later ones are told apart by their
+// port names. The editor's own ports are never listed: its own client, clients named like it, and
+// on JACK the "-NN" renamings JACK gives a second client of the same name, are left out. The names
+// are reported as they are; the "-1" rule of the port layer is applied by MidiPort.
 //
 // Threads: every operation may be called from any thread. The receiver runs on the service's
 // thread (JACK's process thread, RtMidi's ALSA input thread) and may call send(). Sends never
@@ -58,10 +61,8 @@ class RtMidiBackend final : public MidiBackend {
   static constexpr int kErrorBusy = 3;         // the service's send queue is full
   static constexpr int kErrorDeviceGone = 5;   // the open port's device has gone away
   static constexpr int kErrorNoService = 6;    // no MIDI service could be opened
+  static constexpr int kErrorTooLong = 7;      // longer than the service's port buffer takes
   static constexpr int kErrorBadMessage = 11;  // empty or malformed message handed to send()
-
-  // The largest message the amplifier sends (a Bulk Dump). Anything longer is junk.
-  static constexpr std::size_t kLargestMessage = 276;
 
   static constexpr const char* kDefaultClientName = "ORV Editor";
 
@@ -112,14 +113,24 @@ class RtMidiBackend final : public MidiBackend {
   };
   // Applies the naming rule to the service's port names (in the service's order). `ownClient`
   // is the name this backend asked for, `actualClient` the one the service gave it.
+  // `aliases` (JACK) holds each port's aliases, in the order of `ports`, or is empty.
   static std::vector<Listed> listDevices(const std::vector<std::string>& ports, Api api,
                                          std::string_view ownClient,
-                                         std::string_view actualClient = {});
+                                         std::string_view actualClient = {},
+                                         const std::vector<std::vector<std::string>>& aliases = {});
+  // The product name a JACK bridge to the machine's MIDI hardware shows for one of its ports,
+  // or "" for an ordinary port. Looked for, in this order:
+  //  - the port name "NAME [N] (capture): ..." or "NAME [N] (playback): ..." (a2jmidid);
+  //  - the port name "NAME:(capture_N) ..." or "NAME:(playback_N) ..." (PipeWire);
+  //  - an alias "DRIVER:NAME/PORT", e.g. "alsa_pcm:ORV10/midi_capture_1" (jackd's ALSA MIDI).
+  // `port` is the port's short name (after the client's name and its colon).
+  static std::string bridgedName(std::string_view port, const std::vector<std::string>& aliases);
   // Client and port parts of a full port name ("client:port" on JACK,
   // "client:port client#:port#" on ALSA).
   static std::pair<std::string, std::string> splitPortName(std::string_view full, Api api);
   // The part of a received message worth handing on, or an empty span for junk. Kept: a System
-  // Exclusive message F0 .. F7 of at most kLargestMessage bytes with only 7-bit bytes inside, and
+  // Exclusive message F0 .. F7 of any length (the port layer hands long ones on in pieces) with
+  // only 7-bit bytes inside, and
   // a complete short message (status byte and its data bytes). A System Exclusive message that
   // holds a second F0 is one that was cut off and glued to the next by the service; as on a MIDI
   // cable, the new start byte ends the broken message, so only the last F0 .. F7 is kept.

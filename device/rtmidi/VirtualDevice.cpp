@@ -6,6 +6,7 @@
 #include <cstring>
 #include <mutex>
 #include <stdexcept>
+#include <utility>
 
 #include "device/rtmidi/JackClient.h"
 
@@ -21,11 +22,38 @@ struct VirtualDevice::Impl {
 
 namespace {
 
-// One JACK client named exactly as the device, with the ports "in" and "out".
+// The client's name and the ports of a device shown the way `bridge` shows it.
+std::pair<std::string, rtmidi::JackClient::PortNames> jackNames(const std::string& device,
+                                                                VirtualDevice::Bridge bridge) {
+  using Bridge = VirtualDevice::Bridge;
+  rtmidi::JackClient::PortNames p;
+  switch (bridge) {
+    case Bridge::A2j:
+      p.out = device + " [20] (capture): " + device + " MIDI 1";
+      p.in = device + " [20] (playback): " + device + " MIDI 1";
+      return {"a2j", p};
+    case Bridge::System:
+      p.out = "midi_capture_1";
+      p.in = "midi_playback_1";
+      p.outAlias = "alsa_pcm:" + device + "/midi_capture_1";
+      p.inAlias = "alsa_pcm:" + device + "/midi_playback_1";
+      return {"system-midi", p};
+    case Bridge::PipeWire:
+      p.out = device + ":(capture_0) " + device + " MIDI 1";
+      p.in = device + ":(playback_0) " + device + " MIDI 1";
+      return {"Midi-Bridge", p};
+    default:
+      return {device, p};
+  }
+}
+
+// One JACK client named exactly as the device (or as the bridge), with its two ports.
 class JackDevice final : public VirtualDevice::Impl {
  public:
-  JackDevice(const std::string& deviceName, VirtualDevice::Receiver receiver)
-      : client_(deviceName, true, std::move(receiver)) {
+  JackDevice(const std::string& deviceName, VirtualDevice::Receiver receiver,
+             VirtualDevice::Bridge bridge)
+      : client_(jackNames(deviceName, bridge).first, true, std::move(receiver),
+                jackNames(deviceName, bridge).second) {
     api = RtMidiBackend::Api::Jack;
     name = deviceName;
   }
@@ -92,8 +120,11 @@ class AlsaDevice final : public VirtualDevice::Impl {
 };
 
 std::unique_ptr<VirtualDevice::Impl> open(RtMidiBackend::Api api, const std::string& name,
-                                          const VirtualDevice::Receiver& receiver) {
-  if (api == RtMidiBackend::Api::Jack) return std::make_unique<JackDevice>(name, receiver);
+                                          const VirtualDevice::Receiver& receiver,
+                                          VirtualDevice::Bridge bridge) {
+  if (api == RtMidiBackend::Api::Jack) return std::make_unique<JackDevice>(name, receiver, bridge);
+  if (bridge != VirtualDevice::Bridge::None)
+    throw std::runtime_error("a bridge is shown on JACK only");
   std::string why;
   if (!RtMidiBackend::serviceAvailable(api, why)) throw std::runtime_error(why);
   return std::make_unique<AlsaDevice>(name, receiver);
@@ -101,16 +132,37 @@ std::unique_ptr<VirtualDevice::Impl> open(RtMidiBackend::Api api, const std::str
 
 }  // namespace
 
-VirtualDevice::VirtualDevice(RtMidiBackend::Api api, std::string name, Receiver receiver) {
+std::optional<VirtualDevice::Bridge> VirtualDevice::parseBridge(std::string_view name) {
+  for (Bridge b : {Bridge::None, Bridge::A2j, Bridge::System, Bridge::PipeWire})
+    if (name == bridgeName(b)) return b;
+  return std::nullopt;
+}
+
+const char* VirtualDevice::bridgeName(Bridge bridge) {
+  switch (bridge) {
+    case Bridge::A2j:
+      return "a2j";
+    case Bridge::System:
+      return "system";
+    case Bridge::PipeWire:
+      return "pipewire";
+    default:
+      return "none";
+  }
+}
+
+VirtualDevice::VirtualDevice(RtMidiBackend::Api api, std::string name, Receiver receiver,
+                             Bridge bridge) {
   if (name.empty()) throw std::runtime_error("a device needs a name");
+  if (bridge != Bridge::None && api == RtMidiBackend::Api::Any) api = RtMidiBackend::Api::Jack;
   if (api != RtMidiBackend::Api::Any) {
-    impl_ = open(api, name, receiver);
+    impl_ = open(api, name, receiver, bridge);
     return;
   }
   std::string whyAll;
   for (auto candidate : {RtMidiBackend::Api::Alsa, RtMidiBackend::Api::Jack}) {
     try {
-      impl_ = open(candidate, name, receiver);
+      impl_ = open(candidate, name, receiver, bridge);
       return;
     } catch (const std::runtime_error& e) {
       whyAll += (whyAll.empty() ? "" : "; ") + std::string(e.what());

@@ -115,8 +115,8 @@ TEST(CliFiles, FailuresPrintTheMessageAndChangeNothing) {
 
   const CliResult badImport = runCli({"import", lib, "1", (dir / "bad.ZBP").string()});
   EXPECT_EQ(badImport.status, 1);
-  EXPECT_EQ(badImport.err, "orv-cli: " + (dir / "bad.ZBP").string() +
-                               ": Cannot use the selected Patch file. (Format error)\n");
+  EXPECT_EQ(badImport.err, "orv-cli: Cannot use the selected Patch file. (Format error) (" +
+                               (dir / "bad.ZBP").string() + ")\n");
   EXPECT_EQ(readBytes(lib), before);
 
   std::vector<uint8_t> longer = before;
@@ -125,7 +125,7 @@ TEST(CliFiles, FailuresPrintTheMessageAndChangeNothing) {
   const CliResult badList = runCli({"list", (dir / "long.ZBL").string()});
   EXPECT_EQ(badList.status, 1);
   EXPECT_TRUE(badList.out.empty());
-  EXPECT_NE(badList.err.find(": Cannot use the selected Library file. (Format error)"),
+  EXPECT_NE(badList.err.find(": Cannot use the selected Library file. (Format error) ("),
             std::string::npos);
 
   EXPECT_NE(runCli({"show", (dir / "none.ZBP").string()}).err.find("Failed to import Patch file."),
@@ -135,6 +135,46 @@ TEST(CliFiles, FailuresPrintTheMessageAndChangeNothing) {
   EXPECT_NE(unwritable.err.find("Failed to export Patch file."), std::string::npos);
   const CliResult noFolder = runCli({"new", (dir / "no" / "x.ZBL").string()});
   EXPECT_NE(noFolder.err.find("Failed to write Library file."), std::string::npos);
+}
+
+TEST(CliFiles, FailuresNameThePathAndTheSystemsReason) {
+  TempDir dir;
+  const std::string lib = (dir / "L.ZBL").string(), missing = (dir / "none.ZBL").string();
+  EXPECT_EQ(runCli({"list", missing}).err,
+            "orv-cli: Failed to load Library file. (" + missing + ": No such file or directory)\n");
+  EXPECT_EQ(
+      runCli({"to-json", dir.path().string()}).err,
+      "orv-cli: Failed to load Library file. (" + dir.path().string() + ": Is a directory)\n");
+  ASSERT_EQ(runCli({"new", lib}).status, 0);
+  std::filesystem::permissions(lib, std::filesystem::perms::owner_read);
+  const CliResult readOnly = runCli({"import", lib, "1", (dir / "none.ZBP").string()});
+  EXPECT_NE(readOnly.err.find("(" + (dir / "none.ZBP").string() + ": No such file or directory)"),
+            std::string::npos);
+  EXPECT_EQ(runCli({"new", "--force", lib}).err,
+            "orv-cli: Failed to write Library file. (" + lib + ": Permission denied)\n");
+}
+
+// export and from-json replace an existing file only when asked to.
+TEST(CliFiles, ExistingFilesAreReplacedOnlyWithForce) {
+  TempDir dir;
+  const std::string lib = (dir / "L.ZBL").string(), json = (dir / "P.json").string();
+  ASSERT_EQ(runCli({"new", lib}).status, 0);
+  const auto library = readBytes(lib);
+  const CliResult refused = runCli({"export", lib, "1", lib});
+  EXPECT_EQ(refused.status, 1);
+  EXPECT_EQ(refused.err,
+            "orv-cli: " + lib + ": already exists; remove it or pass --force to replace it\n");
+  EXPECT_EQ(readBytes(lib), library);
+
+  const std::string patch = (dir / "P.ZBP").string();
+  ASSERT_EQ(runCli({"export", lib, "1", patch}).status, 0);
+  writeText(json, runCli({"to-json", patch}).out);
+  EXPECT_EQ(runCli({"from-json", json, lib}).status, 1);
+  EXPECT_EQ(readBytes(lib), library);
+  EXPECT_EQ(runCli({"from-json", json, "--force", lib}).status, 0);
+  EXPECT_EQ(readBytes(lib), readBytes(patch));
+  EXPECT_EQ(runCli({"export", "--force", (dir / "none.ZBL").string(), "1", patch}).status, 1);
+  EXPECT_EQ(runCli({"export", lib, "1", patch, "--force", "--force"}).status, 2);
 }
 
 TEST(CliUsage, WrongUsageExitsTwoWithUsage) {

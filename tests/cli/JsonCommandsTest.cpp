@@ -41,7 +41,7 @@ TEST(CliJson, LibraryRoundTripIsByteForByte) {
     ASSERT_EQ(json.status, 0) << json.err;
     writeText(dir / "lib.json", json.out);
     const CliResult back =
-        runCli({"from-json", (dir / "lib.json").string(), (dir / "out.ZBL").string()});
+        runCli({"from-json", "--force", (dir / "lib.json").string(), (dir / "out.ZBL").string()});
     ASSERT_EQ(back.status, 0) << back.err;
     EXPECT_EQ(readBytes(dir / "out.ZBL"), original) << seed;
   }
@@ -56,8 +56,10 @@ TEST(CliJson, PatchRoundTripIsByteForByte) {
     std::copy_n("VKRP", 4, original.begin());
     writeBytes(dir / "in.ZBP", original);
     writeText(dir / "p.json", runCli({"to-json", (dir / "in.ZBP").string()}).out);
-    ASSERT_EQ(runCli({"from-json", (dir / "p.json").string(), (dir / "out.ZBP").string()}).status,
-              0);
+    ASSERT_EQ(
+        runCli({"from-json", "--force", (dir / "p.json").string(), (dir / "out.ZBP").string()})
+            .status,
+        0);
     EXPECT_EQ(readBytes(dir / "out.ZBP"), original);
   }
 }

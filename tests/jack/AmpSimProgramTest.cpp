@@ -37,6 +37,9 @@ TEST(AmpSimArguments, TakeNameModelServiceAndPeriodAndRefuseTheRest) {
                                                                {"--name"},
                                                                {"extra"}})
     EXPECT_FALSE(parse(bad, &why)) << bad.front();
+  EXPECT_EQ(parse({"--bridge", "pipewire"})->bridge, VirtualDevice::Bridge::PipeWire);
+  EXPECT_FALSE(parse({"--bridge", "none"}));
+  EXPECT_FALSE(parse({"--bridge", "a2j", "--midi-api", "alsa"}));
   parse({"--model", "7"}, &why);
   EXPECT_EQ(why, "--model takes 0..4, not 7");
 }

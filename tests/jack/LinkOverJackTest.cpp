@@ -65,6 +65,37 @@ TEST_F(LinkOverJack, TheAmplifiersIdentityConnectsAndItsPatchIsFetched) {
   EXPECT_EQ(requests, 1);
 }
 
+TEST(LinkOverJackTiming, AnAmplifierAnnouncingItselfWhileThePortsOpenIsConnectedAndFetched) {
+  ORV_REQUIRE_JACK();
+  // An Identity every 10 ms: several arrive while the output port is being opened.
+  AmpProcess amp({"--period", "10"});
+  ASSERT_TRUE(amp.ready()) << amp.output();
+  LinkHarness harness(200ms);
+  ASSERT_TRUE(harness.waitForEvent(EVENT_CONNECTED, '1', 5s)) << amp.output();
+  ASSERT_TRUE(harness.waitForEvent(EVENT_DUMP_RECEIVED, -1, 5s)) << amp.output();
+  EXPECT_EQ(harness.link().mirror(), AmpSimulator::defaultPatch());
+  const int from = amp.lineCount();
+  harness.link().send(sysex::encodeParameterChange(patch::kGain, 0, 55));
+  EXPECT_GE(amp.waitForReceived("parameter change offset 129 = 0 55", from), 0) << amp.output();
+}
+
+// On real hardware the amplifier shows up through a bridge; the default name still finds it.
+TEST(LinkOverJackBridge, TheDefaultNameFindsTheAmplifierBehindEachBridge) {
+  ORV_REQUIRE_JACK();
+  for (const char* bridge : {"a2j", "system", "pipewire"}) {
+    SCOPED_TRACE(bridge);
+    AmpProcess amp({"--period", "250", "--bridge", bridge});
+    ASSERT_TRUE(amp.ready()) << amp.output();
+    LinkHarness harness(200ms);
+    ASSERT_TRUE(harness.waitForEvent(EVENT_CONNECTED, '1', 5s)) << amp.output();
+    ASSERT_TRUE(harness.waitForEvent(EVENT_DUMP_RECEIVED, -1, 5s)) << amp.output();
+    EXPECT_EQ(harness.link().port().listInputs(), std::vector<std::string>{"ORV10"});
+    harness.mark();
+    EXPECT_EQ(amp.command("knob 1003 12"), "ok knob 1003 = 12");
+    EXPECT_TRUE(harness.waitForEvent(EVENT_PARAMETER_CHANGED, 1003));
+  }
+}
+
 TEST_F(LinkOverJack, KnobChangesTravelBothWays) {
   connect();
   // Editor to amplifier: the gain (offset 129) as the dispatch writes it.

@@ -6,6 +6,7 @@
 #include <cstdlib>
 #include <thread>
 
+#include "device/MidiPort.h"
 #include "device/rtmidi/RtMidiBackend.h"
 #include "device/rtmidi/VirtualDevice.h"
 #include "jack/Collector.h"
@@ -30,8 +31,10 @@ int indexOf(const std::vector<std::string>& list, const std::string& name) {
   return it == list.end() ? -1 : int(it - list.begin());
 }
 
+constexpr std::size_t kDumpSize = 276;
+
 Bytes dump(uint8_t fill) {
-  Bytes b(RtMidiBackend::kLargestMessage, fill);
+  Bytes b(kDumpSize, fill);
   b.front() = 0xF0;
   b.back() = 0xF7;
   return b;
@@ -77,6 +80,37 @@ TEST(DeviceNaming, TheEditorsOwnPortsAreNeverListed) {
   EXPECT_TRUE(RtMidiBackend::listDevices({""}, Api::Jack, "ORV Editor").empty());
 }
 
+TEST(DeviceNaming, BridgedHardwareIsListedUnderTheProductNameItsBridgeShows) {
+  const std::vector<std::string> ports = {"a2j:ORV10 [20] (capture): ORV10 MIDI 1",
+                                          "a2j:Midi Through [14] (capture): Port-0",
+                                          "system:midi_capture_1",
+                                          "system:midi_capture_2",
+                                          "Midi-Bridge:ORV5:(capture_0) ORV5 MIDI 1",
+                                          "system:capture_1",
+                                          "a2j:ORV10 [24] (capture): ORV10 MIDI 2",
+                                          "synth:out [1] (monitor)"};
+  const std::vector<std::vector<std::string>> aliases = {
+      {}, {}, {"alsa_pcm:ORV5/midi_capture_1"}, {"alsa_pcm:/x", "ORV10:MIDI 1"}, {}, {}, {}, {}};
+  EXPECT_EQ(names(RtMidiBackend::listDevices(ports, Api::Jack, "ORV Editor", {}, aliases)),
+            (std::vector<std::string>{"ORV10", "Midi Through", "ORV5", "system",
+                                      "ORV5:ORV5:(capture_0) ORV5 MIDI 1", "system:capture_1",
+                                      "ORV10:ORV10 [24] (capture): ORV10 MIDI 2", "synth"}));
+  // The editor's own ports stay out even when a bridge form appears in them.
+  EXPECT_TRUE(
+      RtMidiBackend::listDevices({"ORV Editor:ORV10 [20] (capture): x"}, Api::Jack, "ORV Editor")
+          .empty());
+  // ALSA names are never read as bridge names.
+  EXPECT_EQ(names(RtMidiBackend::listDevices({"a2j:ORV10 [20] (capture): x 24:0"}, Api::Alsa,
+                                             "ORV Editor")),
+            (std::vector<std::string>{"a2j"}));
+  // Near misses of the forms are ordinary port names.
+  for (const char* port : {" [20] (capture): x", "ORV10 [2x] (capture): x", "ORV10 [20] (out)",
+                           ":(capture_0) x", "ORV10:(monitor_0)"})
+    EXPECT_EQ(RtMidiBackend::bridgedName(port, {}), "") << port;
+  for (const char* alias : {"alsa_pcm:ORV10", "alsa_pcm:ORV10/", "ORV10/midi_capture_1"})
+    EXPECT_EQ(RtMidiBackend::bridgedName("midi_capture_1", {alias}), "") << alias;
+}
+
 TEST(RtMidiApiNames, ParseOnlyTheKnownNames) {
   EXPECT_EQ(RtMidiBackend::parseApi("alsa"), Api::Alsa);
   EXPECT_EQ(RtMidiBackend::parseApi("jack"), Api::Jack);
@@ -91,12 +125,15 @@ bool kept(const Bytes& b) {
   return !RtMidiBackend::usable(b.data(), b.size()).empty();
 }
 
-TEST(ReceivedJunk, SystemExclusiveUpToTheLargestValidMessageIsKept) {
+TEST(ReceivedJunk, SystemExclusiveOfAnyLengthIsKept) {
   EXPECT_TRUE(kept(kIdentity));
   EXPECT_TRUE(kept(dump(0x11)));
-  Bytes longer = dump(0x11);
-  longer.insert(longer.begin() + 1, 0x11);
-  EXPECT_FALSE(kept(longer));  // one byte longer than a Bulk Dump
+  // Longer than a Bulk Dump: still a message; the port layer's buffer decides how it is handed on.
+  for (std::size_t extra : {1, 300, 5000}) {
+    Bytes longer = dump(0x11);
+    longer.insert(longer.begin() + 1, extra, 0x11);
+    EXPECT_TRUE(kept(longer)) << extra;
+  }
   EXPECT_FALSE(kept({0xF0}));
   EXPECT_FALSE(kept({0xF0, 0x43, 0x7D}));              // never ended
   EXPECT_FALSE(kept({0xF0, 0x43, 0x9D, 0x10, 0xF7}));  // a top-bit byte inside
@@ -213,10 +250,10 @@ TEST_F(RtMidiOnJack, JunkFromTheDeviceIsDroppedAndWhatFollowsArrives) {
   VirtualDevice amp(Api::Jack, "ORV10", [](const uint8_t*, std::size_t) {});
   RtMidiBackend editor(Api::Jack);
   openBoth(editor, "ORV10", atEditor);
-  Bytes tooLong = dump(0x22);
-  tooLong.insert(tooLong.begin() + 1, 40, 0x22);
-  const std::vector<Bytes> junk = {tooLong,
-                                   {0xF0, 0x43, 0x9D, 0x10, 0xF7},
+  Bytes longDump = dump(0x22);
+  longDump.insert(longDump.begin() + 1, 40, 0x22);  // longer than a Bulk Dump, but not junk
+  ASSERT_TRUE(amp.send(longDump.data(), longDump.size()));
+  const std::vector<Bytes> junk = {{0xF0, 0x43, 0x9D, 0x10, 0xF7},
                                    {0x43, 0x7D, 0x10, 0x41, 0x30},
                                    {0xF4},
                                    {0x90, 0x40},
@@ -230,10 +267,76 @@ TEST_F(RtMidiOnJack, JunkFromTheDeviceIsDroppedAndWhatFollowsArrives) {
   const Bytes note = {0x90, 0x40, 0x40};
   ASSERT_TRUE(amp.send(note.data(), note.size()));
   ASSERT_TRUE(amp.send(kIdentity.data(), kIdentity.size()));
-  atEditor.waitFor(3);
+  atEditor.waitFor(4);
   std::this_thread::sleep_for(50ms);  // room for anything that should not come
   // JACK hands over whole events, so the note after the broken message is a message of its own.
-  EXPECT_EQ(atEditor.messages(), (std::vector<Bytes>{kIdentity, note, kIdentity}));
+  EXPECT_EQ(atEditor.messages(), (std::vector<Bytes>{longDump, kIdentity, note, kIdentity}));
+}
+
+TEST_F(RtMidiOnJack, ALongMessageReachesThePortLayerWholeInPiecesOfItsBuffer) {
+  VirtualDevice amp(Api::Jack, "ORV10", [](const uint8_t*, std::size_t) {});
+  MidiPort port(std::make_unique<RtMidiBackend>(Api::Jack));
+  Collector pieces;
+  ASSERT_EQ(port.openInput(port.findInput("ORV10"), pieces.receiver()), 0);
+  ASSERT_EQ(port.startInput(), 0);
+  Bytes longDump = dump(0x33);
+  longDump.insert(longDump.begin() + 1, 1300 - kDumpSize, 0x33);
+  ASSERT_TRUE(amp.send(longDump.data(), longDump.size()));
+  const auto got = pieces.waitFor(3);
+  ASSERT_EQ(got.size(), 3u);
+  EXPECT_EQ(got[0].size(), MidiPort::kInputBufferSize);
+  EXPECT_EQ(got[2].size(), 1300 - 2 * MidiPort::kInputBufferSize);
+  Bytes joined;
+  for (const auto& p : got) joined.insert(joined.end(), p.begin(), p.end());
+  EXPECT_EQ(joined, longDump);
+}
+
+TEST_F(RtMidiOnJack, AMessageLargerThanThePortBufferIsRefusedAndHoldsUpNothing) {
+  Collector atDevice;
+  VirtualDevice amp(Api::Jack, "ORV10", atDevice.receiver());
+  RtMidiBackend editor(Api::Jack);
+  Collector ignored;
+  openBoth(editor, "ORV10", ignored);
+  jack_client_t* probe = jack_client_open("size probe", JackNoStartServer, nullptr);
+  ASSERT_NE(probe, nullptr);
+  const std::size_t buffer = jack_port_type_get_buffer_size(probe, JACK_DEFAULT_MIDI_TYPE);
+  jack_client_close(probe);
+  Bytes huge(buffer + 16, 0x44);  // still fits the send queue
+  huge.front() = 0xF0;
+  huge.back() = 0xF7;
+  EXPECT_EQ(editor.send(huge.data(), huge.size()), RtMidiBackend::kErrorTooLong);
+  ASSERT_EQ(editor.send(kIdentity.data(), kIdentity.size()), 0);
+  EXPECT_EQ(atDevice.waitFor(1), std::vector<Bytes>{kIdentity});
+}
+
+// The receive path answers on the output (the Dump Request after an Identity) while the UI
+// thread opens that output, which waits for JACK's cycles: neither may wait for the other.
+TEST_F(RtMidiOnJack, OpeningTheOutputWhileTheReceiverSendsNeitherStallsNorFails) {
+  Collector atDevice;
+  VirtualDevice amp(Api::Jack, "ORV10", atDevice.receiver());
+  MidiPort port(std::make_unique<RtMidiBackend>(Api::Jack));
+  std::atomic<int> received{0};
+  ASSERT_EQ(port.openInput(port.findInput("ORV10"),
+                           [&](const uint8_t*, std::size_t) {
+                             ++received;
+                             port.send(kIdentity);
+                           }),
+            0);
+  ASSERT_EQ(port.startInput(), 0);
+  std::atomic<bool> run{true};
+  std::thread flood([&] {
+    while (run) {
+      amp.send(kIdentity.data(), kIdentity.size());
+      std::this_thread::sleep_for(1ms);
+    }
+  });
+  while (received.load() == 0) std::this_thread::sleep_for(1ms);
+  const int opened = port.openOutput(port.findOutput("ORV10"));
+  const bool answered = !atDevice.waitFor(1).empty();
+  run = false;
+  flood.join();
+  EXPECT_EQ(opened, 0);
+  EXPECT_TRUE(answered);
 }
 
 TEST_F(RtMidiOnJack, AVanishedDeviceGivesErrorsAtOnceUntilItsPortsAreOpenedAgain) {

@@ -29,6 +29,21 @@ TEST(ExceptionBarrier, GenericExceptionShowsItsStringTableTextInTheErrorBox) {
   EXPECT_EQ(r.owner, &owner);
 }
 
+TEST(ExceptionBarrier, AFileFailureNamesThePathAndTheReasonAsSecondaryText) {
+  test::ScriptedMessageBoxes boxes;
+  ExceptionBarrier barrier(boxes, nullptr);
+  barrier.run([] {
+    throw CGenericException(300, 1, "/home/u/B\xC3\xA4nke.ZBL",
+                            std::make_error_code(std::errc::no_such_file_or_directory));
+  });
+  barrier.run([] { throw CGenericException(311); });
+  ASSERT_EQ(boxes.asked.size(), 2u);
+  EXPECT_EQ(boxes.asked[0].text, "Failed to load Library file.");
+  EXPECT_EQ(boxes.asked[0].details,
+            QString::fromUtf8("/home/u/Bänke.ZBL: No such file or directory"));
+  EXPECT_TRUE(boxes.asked[1].details.isEmpty());
+}
+
 TEST(ExceptionBarrier, AnythingElseIsOneLineOnTheDiagnosticStream) {
   test::ScriptedMessageBoxes boxes;
   ExceptionBarrier barrier(boxes, nullptr);

@@ -10,12 +10,12 @@
 #include <chrono>
 #include <memory>
 
-#include "app/VKRPrefData.h"
 #include "device/DeviceLink.h"
 #include "device/VirtualMidiBackend.h"
 #include "device/VirtualMidiService.h"
 #include "mainwindow/ScriptedMessageBoxes.h"
 #include "mainwindow/VKREditorDlg.h"
+#include "settings/VKRPrefData.h"
 #include "sim/AmpSimulator.h"
 #include "sim/VirtualAmpTransport.h"
 

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "app/IniFile.h"
+#include "settings/IniFile.h"
 #include "support/TempDir.h"
 
 using namespace orv;

@@ -1,9 +1,13 @@
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <cstdlib>
+#include <iostream>
+#include <sstream>
 
-#include "app/IniFile.h"
-#include "app/VKRPrefData.h"
+#include "settings/IniFile.h"
+#include "settings/VKRPrefData.h"
+#include "support/AsUser.h"
 #include "support/TempDir.h"
 
 using namespace orv;
@@ -135,4 +139,26 @@ TEST(Settings, UnwritableFileIsNotFatalAndLeavesNoTrace) {
   prefs.read(dir / "missing" / "ORV Editor.ini");  // unreadable: defaults
   EXPECT_EQ(prefs.saved(), 0);
   EXPECT_EQ(prefs.dialType(), 1);
+}
+
+// A settings file that is there but cannot be read keeps everything it holds: closing writes
+// nothing over it and says why on standard error.
+TEST(Settings, UnreadableFileIsLeftAloneAndSaysSo) {
+  TempDir dir;
+  const std::filesystem::path file = dir / "ORV Editor.ini";
+  writeText(file, "[Theirs]\nKeep=1\n");
+  ASSERT_EQ(chmod(file.c_str(), 0200), 0);  // writable, not readable
+  test::giveToTestUser(dir.path());
+
+  EXPECT_TRUE(test::asOrdinaryUser([&] {
+    std::ostringstream err;
+    std::streambuf* const saved = std::cerr.rdbuf(err.rdbuf());
+    CVKRPrefData prefs;
+    prefs.setSaved(1);
+    const bool written = prefs.write(file);
+    std::cerr.rdbuf(saved);
+    return !written && err.str().find(file.string() + ": Permission denied") != std::string::npos;
+  }));
+  chmod(file.c_str(), 0600);
+  EXPECT_EQ(readText(file), "[Theirs]\nKeep=1\n");
 }

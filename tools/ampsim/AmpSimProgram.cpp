@@ -36,8 +36,10 @@ std::string hex(const uint8_t* bytes, std::size_t length) {
 const char* AmpSimProgram::usage() {
   return "usage: orv-ampsim [--name NAME] [--model 0..4] [--midi-api alsa|jack|any] "
          "[--period MS]\n"
+         "                  [--bridge a2j|system|pipewire]\n"
          "An ORV amplifier simulator on the computer's MIDI service. Prints every message it\n"
-         "receives, one line each. Commands on standard input:\n"
+         "receives, one line each. --bridge (JACK only) shows it the way that bridge to the\n"
+         "machine's MIDI hardware shows a USB amplifier. Commands on standard input:\n"
          "  knob ID VALUE   turn a knob (parameter 1001..1055) and report it to the editor\n"
          "  model N         switch to model N (0..4)\n"
          "  silent | speak  stop or resume the Identity announcements\n"
@@ -89,10 +91,21 @@ std::optional<AmpSimProgram::Options> AmpSimProgram::parseArguments(
         return std::nullopt;
       }
       o.periodMs = n;
+    } else if (a == "--bridge") {
+      const auto bridge = VirtualDevice::parseBridge(v);
+      if (!bridge || *bridge == VirtualDevice::Bridge::None) {
+        error = "--bridge takes a2j, system or pipewire, not " + v;
+        return std::nullopt;
+      }
+      o.bridge = *bridge;
     } else {
       error = "unknown argument " + a;
       return std::nullopt;
     }
+  }
+  if (o.bridge != VirtualDevice::Bridge::None && o.api == RtMidiBackend::Api::Alsa) {
+    error = "--bridge works on JACK only";
+    return std::nullopt;
   }
   return o;
 }
@@ -134,7 +147,8 @@ AmpSimProgram::~AmpSimProgram() {
 
 bool AmpSimProgram::start(std::string& error) {
   auto transport = std::make_unique<ServiceAmpTransport>(
-      options_.api, [this](const uint8_t* b, std::size_t n) { print(describe(b, n)); });
+      options_.api, [this](const uint8_t* b, std::size_t n) { print(describe(b, n)); },
+      options_.bridge);
   transport_ = transport.get();
   AmpSimulator::Options o;
   o.name = options_.name;
@@ -147,7 +161,11 @@ bool AmpSimProgram::start(std::string& error) {
     return false;
   }
   print("ready: \"" + options_.name + "\" on " + RtMidiBackend::apiName(transport_->api()) +
-        ", model " + std::string(1, options_.model));
+        ", model " + std::string(1, options_.model) +
+        (options_.bridge == VirtualDevice::Bridge::None
+             ? std::string()
+             : std::string(", through the ") + VirtualDevice::bridgeName(options_.bridge) +
+                   " bridge"));
   return true;
 }
 

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "device/rtmidi/RtMidiBackend.h"
+#include "device/rtmidi/VirtualDevice.h"
 #include "sim/AmpSimulator.h"
 
 namespace orv {
@@ -25,6 +26,8 @@ class AmpSimProgram {
     char model = '1';
     RtMidiBackend::Api api = RtMidiBackend::Api::Any;
     int periodMs = 1000;
+    // On JACK: shown the way a bridge to the machine's MIDI hardware shows a USB device.
+    VirtualDevice::Bridge bridge = VirtualDevice::Bridge::None;
   };
 
   // Reads the command line; nothing (and a message in `error`) when it is wrong. `help` is set

@@ -19,8 +19,9 @@ class ServiceAmpTransport final : public AmpTransport {
   static constexpr int kErrorOpen = 1;    // the service refused the device; see lastError()
   static constexpr int kErrorClosed = 5;  // sending while the ports are closed
 
-  explicit ServiceAmpTransport(RtMidiBackend::Api api, Receiver tap = nullptr)
-      : api_(api), tap_(std::move(tap)) {}
+  explicit ServiceAmpTransport(RtMidiBackend::Api api, Receiver tap = nullptr,
+                               VirtualDevice::Bridge bridge = VirtualDevice::Bridge::None)
+      : api_(api), bridge_(bridge), tap_(std::move(tap)) {}
   ~ServiceAmpTransport() override { close(); }
 
   int open(const std::string& name, Receiver receiver) override {
@@ -31,7 +32,7 @@ class ServiceAmpTransport final : public AmpTransport {
       if (tap) tap(b, n);
     };
     try {
-      auto device = std::make_shared<VirtualDevice>(api_, name, std::move(deliver));
+      auto device = std::make_shared<VirtualDevice>(api_, name, std::move(deliver), bridge_);
       std::lock_guard lock(mutex_);
       device_ = std::move(device);
       error_.clear();
@@ -80,6 +81,7 @@ class ServiceAmpTransport final : public AmpTransport {
 
  private:
   const RtMidiBackend::Api api_;
+  const VirtualDevice::Bridge bridge_;
   const Receiver tap_;
   mutable std::mutex mutex_;
   std::shared_ptr<VirtualDevice> device_;

@@ -34,8 +34,9 @@ void printHelp(std::ostream& os) {
         "usage: orv-cli COMMAND ARGUMENTS...\n"
         "       orv-cli --help | --version\n\n"
         "Slots are numbered 1..100 as the library list shows them. Hex is upper case, bytes\n"
-        "separated by one space. Files are replaced atomically; a failing command leaves no\n"
-        "partial file.\n\n"
+        "separated by one space. A failing command leaves no partial file. new, export and\n"
+        "from-json replace an existing file only with --force; a read-only file is never\n"
+        "replaced.\n\n"
         "Commands:\n";
   for (const Command& c : commands()) {
     std::string_view usage = c.usage;
@@ -55,11 +56,13 @@ const Command* findCommand(std::string_view name) {
   return nullptr;
 }
 
-// A failure of the file operations: its message text, after the path when there is one.
+// A failure of the file operations: its message text, then the path and the system's reason
+// in parentheses: "Failed to load Library file. (Rock.ZBL: No such file or directory)".
 std::string failureText(const CGenericException& e) {
   std::string text(stringText(e.code()));
   if (text.empty()) text = "Error " + std::to_string(e.code());
-  return e.message().empty() ? text : e.message() + ": " + text;
+  const std::string detail = e.detail();
+  return detail.empty() ? text : text + " (" + detail + ")";
 }
 
 int runCommand(const Command& command, const Args& args, Io& io) {

@@ -1,12 +1,30 @@
 #include "tools/cli/CliSupport.h"
 
+#include <algorithm>
 #include <charconv>
+#include <system_error>
 
 namespace orv::cli {
 
 void expectArgCount(const Args& args, std::size_t min, std::size_t max) {
   if (args.size() < min) throw UsageError("missing arguments");
   if (args.size() > max) throw UsageError("too many arguments");
+}
+
+bool takeForceOption(Args& args) {
+  const auto isOption = [](const std::string& a) { return a.size() > 1 && a.rfind("--", 0) == 0; };
+  const auto force = std::find(args.begin(), args.end(), "--force");
+  const bool found = force != args.end();
+  if (found) args.erase(force);
+  const auto other = std::find_if(args.begin(), args.end(), isOption);
+  if (other != args.end()) throw UsageError("unexpected argument '" + *other + "'");
+  return found;
+}
+
+void refuseToReplace(const std::filesystem::path& path, bool force) {
+  std::error_code ec;
+  if (!force && std::filesystem::exists(std::filesystem::symlink_status(path, ec)))
+    throw CliError(path.string() + ": already exists; remove it or pass --force to replace it");
 }
 
 std::size_t parseSlot(const std::string& text) {

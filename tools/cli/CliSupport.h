@@ -1,5 +1,6 @@
 #pragma once
 #include <cstdint>
+#include <filesystem>
 #include <optional>
 #include <span>
 #include <string>
@@ -12,6 +13,12 @@ namespace orv::cli {
 
 // Throws UsageError unless there are between `min` and `max` arguments.
 void expectArgCount(const Args& args, std::size_t min, std::size_t max);
+
+// Takes "--force" (once) out of the arguments and tells whether it was there; any other
+// argument starting with "--" is wrong usage.
+bool takeForceOption(Args& args);
+// Refuses (CliError) to replace an existing file unless `force` is set.
+void refuseToReplace(const std::filesystem::path& path, bool force);
 
 // A slot number 1..100 as typed; returns the slot index 0..99. Throws UsageError.
 std::size_t parseSlot(const std::string& text);

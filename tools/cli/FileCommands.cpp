@@ -66,23 +66,13 @@ int show(const Args& args, Io& io) {
   return 0;
 }
 
-int makeNew(const Args& args, Io& io) {
-  expectArgCount(args, 1, 2);
-  bool force = false;
-  std::optional<fs::path> target;
-  for (const std::string& arg : args) {
-    if (arg == "--force" && !force)
-      force = true;
-    else if (!target && !(arg.size() > 1 && arg.rfind("--", 0) == 0))
-      target = arg;
-    else
-      throw UsageError("unexpected argument '" + arg + "'");
-  }
-  if (!target) throw UsageError("missing LIB.ZBL");
-  const fs::path path = *target;
-  std::error_code ec;
-  if (!force && fs::exists(path, ec))
-    throw CliError(path.string() + ": already exists; remove it or pass --force to replace it");
+int makeNew(const Args& given, Io& io) {
+  Args args = given;
+  const bool force = takeForceOption(args);
+  if (args.empty()) throw UsageError("missing LIB.ZBL");
+  expectArgCount(args, 1, 1);
+  const fs::path path = args[0];
+  refuseToReplace(path, force);
   PatchData patch;
   initPatch(std::nullopt, patch);
   writeLibrary(makeNewLibrary(patch), path);
@@ -90,11 +80,14 @@ int makeNew(const Args& args, Io& io) {
   return 0;
 }
 
-int exportSlot(const Args& args, Io& io) {
+int exportSlot(const Args& given, Io& io) {
+  Args args = given;
+  const bool force = takeForceOption(args);
   expectArgCount(args, 3, 3);
   const std::size_t slot = parseSlot(args[1]);
   Library library;
   readLibrary(library, args[0]);
+  refuseToReplace(args[2], force);
   writePatchFile(library.slot(slot), args[2]);
   (void)io;
   return 0;
@@ -121,8 +114,8 @@ const bool registered =
     registerCommand({"new", "new [--force] LIB.ZBL",
                      "write a new library of 100 \"Empty\" slots (--force replaces a file)", 30,
                      makeNew}) &&
-    registerCommand({"export", "export LIB.ZBL SLOT OUT.ZBP", "write one slot as a patch file", 40,
-                     exportSlot}) &&
+    registerCommand({"export", "export [--force] LIB.ZBL SLOT OUT.ZBP",
+                     "write one slot as a patch file (--force replaces a file)", 40, exportSlot}) &&
     registerCommand({"import", "import LIB.ZBL SLOT IN.ZBP",
                      "put a patch file into a slot; the library is rewritten in place", 50,
                      importSlot});

@@ -37,7 +37,8 @@ class CVKRPrefData {
   void read() { read(settingsFile()); }
   void read(const std::filesystem::path& file);
   // Writes all seven keys, keeping every other section and key of the file. Failures are not
-  // reported to the user; false tells the caller.
+  // reported to the user; false tells the caller. A file that is there but cannot be read is
+  // not replaced; standard error says so. (Reading such a file gives the defaults and says so.)
   bool write() const { return write(settingsFile()); }
   bool write(const std::filesystem::path& file) const;
   // The same on a file already in memory.

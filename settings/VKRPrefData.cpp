@@ -1,9 +1,10 @@
-#include "app/VKRPrefData.h"
+#include "settings/VKRPrefData.h"
 
 #include <cstdlib>
+#include <iostream>
 #include <system_error>
 
-#include "app/IniFile.h"
+#include "settings/IniFile.h"
 
 namespace orv {
 
@@ -49,7 +50,11 @@ fs::path CVKRPrefData::settingsFile() {
 
 void CVKRPrefData::read(const fs::path& file) {
   IniFile ini;
-  ini.load(file);
+  std::error_code unreadable;
+  ini.load(file, &unreadable);
+  if (unreadable)
+    std::cerr << "ORV Editor: the settings file cannot be read, the defaults apply: "
+              << file.string() << ": " << unreadable.message() << std::endl;
   read(ini);
 }
 
@@ -64,9 +69,16 @@ void CVKRPrefData::read(const IniFile& ini) {
 }
 
 bool CVKRPrefData::write(const fs::path& file) const {
-  // The file is read again first, so that whatever else it holds stays.
+  // The file is read again first, so that whatever else it holds stays. A file that is there
+  // but cannot be read is left alone: writing only our keys would lose the rest.
   IniFile ini;
-  ini.load(file);
+  std::error_code unreadable;
+  ini.load(file, &unreadable);
+  if (unreadable) {
+    std::cerr << "ORV Editor: the settings were not saved: " << file.string() << ": "
+              << unreadable.message() << " (the file is left as it is)" << std::endl;
+    return false;
+  }
   write(ini);
   return ini.save(file);
 }

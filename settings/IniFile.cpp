@@ -1,6 +1,7 @@
-#include "app/IniFile.h"
+#include "settings/IniFile.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <fstream>
 #include <iterator>
 #include <limits>
@@ -54,13 +55,27 @@ bool splitKeyValue(std::string_view line, std::string_view& key, std::string_vie
 
 }  // namespace
 
-bool IniFile::load(const std::filesystem::path& path) {
+bool IniFile::load(const std::filesystem::path& path, std::error_code* failure) {
   lines_.clear();
-  std::ifstream in(path, std::ios::binary);
-  if (!in) return false;
-  const std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-  parse(text);
-  return !in.bad();
+  std::error_code reason;
+  if (std::filesystem::is_directory(path, reason))
+    reason = std::make_error_code(std::errc::is_a_directory);
+  std::ifstream in;
+  if (!reason) {
+    errno = 0;
+    in.open(path, std::ios::binary);
+    if (!in) reason = std::error_code(errno ? errno : EIO, std::generic_category());
+  }
+  if (!reason) {
+    const std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    if (in.bad())
+      reason = std::make_error_code(std::errc::io_error);
+    else
+      parse(text);
+  }
+  if (failure)
+    *failure = reason == std::errc::no_such_file_or_directory ? std::error_code{} : reason;
+  return !reason;
 }
 
 void IniFile::parse(std::string_view text) {

@@ -4,6 +4,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <system_error>
 #include <vector>
 
 namespace orv {
@@ -17,8 +18,10 @@ class IniFile {
   // Longest string value handed out; longer values are cut.
   static constexpr std::size_t kMaxString = 2047;
 
-  // Reads a file; a missing or unreadable file gives an empty one (false).
-  bool load(const std::filesystem::path& path);
+  // Reads a file; a missing or unreadable file gives an empty one (false). `failure`, when
+  // given, receives the system's reason when the file is there but cannot be read (a missing
+  // file is no failure).
+  bool load(const std::filesystem::path& path, std::error_code* failure = nullptr);
   void parse(std::string_view text);
   // Writes the file atomically; false when it could not be written.
   bool save(const std::filesystem::path& path) const;

@@ -1,0 +1,133 @@
+// Saving over an existing file: permissions, owner, links and folders the user cannot write.
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+
+#include "patch/GenericException.h"
+#include "patch/LibraryFile.h"
+#include "support/AsUser.h"
+#include "support/TempDir.h"
+
+using namespace orv;
+using orv::test::readBytes;
+using orv::test::TempDir;
+
+namespace {
+
+namespace fs = std::filesystem;
+
+Library libraryNamed(char first) {
+  Library lib = makeNewLibrary(PatchData{});
+  lib.slot(0).data[0] = static_cast<uint8_t>(first);
+  return lib;
+}
+
+struct stat statOf(const fs::path& p) {
+  struct stat st {};
+  EXPECT_EQ(::stat(p.c_str(), &st), 0) << p;
+  return st;
+}
+
+// The failure a call raises, or nothing (code 0).
+CGenericException failureOf(const std::function<void()>& f) {
+  try {
+    f();
+  } catch (const CGenericException& e) {
+    return e;
+  }
+  return CGenericException(0);
+}
+
+}  // namespace
+
+// A file nobody may write is read-only on purpose: it is refused, even to the superuser.
+TEST(SafeSave, ReadOnlyFilesAreRefusedAndKept) {
+  TempDir dir;
+  const fs::path lib = dir / "Presets.ZBL", patch = dir / "Lead.ZBP";
+  writeLibrary(libraryNamed('A'), lib);
+  writePatchFile(libraryNamed('A').slot(0), patch);
+  ASSERT_EQ(chmod(lib.c_str(), 0444), 0);
+  ASSERT_EQ(chmod(patch.c_str(), 0444), 0);
+  const auto before = readBytes(lib);
+
+  const CGenericException refused = failureOf([&] { writeLibrary(libraryNamed('B'), lib); });
+  EXPECT_EQ(refused.code(), 301);
+  EXPECT_EQ(refused.detail(), lib.string() + ": Permission denied");
+  EXPECT_EQ(failureOf([&] { writePatchFile(LibraryEntry{}, patch); }).code(), 304);
+  EXPECT_EQ(readBytes(lib), before);
+  EXPECT_EQ(statOf(lib).st_mode & 07777, 0444u);
+  EXPECT_EQ(dir.entries().size(), 2u);
+}
+
+TEST(SafeSave, ReplacedFilesKeepTheirModeOwnerAndGroup) {
+  TempDir dir;
+  const fs::path lib = dir / "Private.ZBL";
+  writeLibrary(libraryNamed('A'), lib);
+  ASSERT_EQ(chmod(lib.c_str(), 0600), 0);
+  test::giveToTestUser(lib);
+  const struct stat before = statOf(lib);
+
+  writeLibrary(libraryNamed('B'), lib);
+  const struct stat after = statOf(lib);
+  EXPECT_EQ(after.st_mode & 07777, 0600u);
+  EXPECT_EQ(after.st_uid, before.st_uid);
+  EXPECT_EQ(after.st_gid, before.st_gid);
+  Library back;
+  readLibrary(back, lib);
+  EXPECT_EQ(back.slot(0).data[0], 'B');
+}
+
+TEST(SafeSave, HardLinkedFilesStayOneFile) {
+  TempDir dir;
+  const fs::path lib = dir / "Live.ZBL", other = dir / "Backup.ZBL";
+  writeLibrary(libraryNamed('A'), lib);
+  fs::create_hard_link(lib, other);
+  writeLibrary(libraryNamed('B'), lib);
+  EXPECT_EQ(fs::hard_link_count(lib), 2u);
+  EXPECT_EQ(statOf(lib).st_ino, statOf(other).st_ino);
+  EXPECT_EQ(readBytes(other), encodeLibrary(libraryNamed('B')));
+  EXPECT_EQ(dir.entries().size(), 2u);
+}
+
+// The user may write the file but not its folder: the file is written in place; a new file
+// there is refused and nothing is created.
+TEST(SafeSave, WritableFileInAFolderTheUserCannotWrite) {
+  TempDir dir;
+  const fs::path folder = dir / "shared";
+  fs::create_directory(folder);
+  const fs::path lib = folder / "Mine.ZBL";
+  writeLibrary(libraryNamed('A'), lib);
+  test::giveToTestUser(lib);
+  ASSERT_EQ(chmod(folder.c_str(), 0555), 0);
+
+  EXPECT_TRUE(test::asOrdinaryUser([&] {
+    writeLibrary(libraryNamed('B'), lib);
+    const CGenericException e =
+        failureOf([&] { writePatchFile(LibraryEntry{}, folder / "New.ZBP"); });
+    return e.code() == 304 && e.reason() == std::errc::permission_denied;
+  }));
+  EXPECT_EQ(readBytes(lib), encodeLibrary(libraryNamed('B')));
+  EXPECT_EQ(statOf(lib).st_uid, test::testUser());
+  chmod(folder.c_str(), 0755);
+  EXPECT_EQ(fs::directory_iterator(folder)->path(), lib);
+  EXPECT_EQ(std::distance(fs::directory_iterator(folder), fs::directory_iterator()), 1);
+}
+
+TEST(SafeSave, FailuresTellTheSystemsReason) {
+  TempDir dir;
+  Library lib;
+  LibraryEntry entry;
+  const CGenericException missing = failureOf([&] { readLibrary(lib, dir / "none.ZBL"); });
+  EXPECT_EQ(missing.code(), 300);
+  EXPECT_EQ(missing.value(), 1);
+  EXPECT_EQ(missing.detail(), (dir / "none.ZBL").string() + ": No such file or directory");
+  EXPECT_EQ(failureOf([&] { readPatchFile(entry, dir.path()); }).reason(),
+            std::errc::is_a_directory);
+  fs::create_directory(dir / "folder.ZBP");
+  EXPECT_EQ(failureOf([&] { writePatchFile(entry, dir / "folder.ZBP"); }).reason(),
+            std::errc::is_a_directory);
+  EXPECT_EQ(failureOf([&] { writeLibrary(lib, dir / "no" / "lib.ZBL"); }).reason(),
+            std::errc::no_such_file_or_directory);
+}
