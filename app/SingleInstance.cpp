@@ -8,6 +8,7 @@
 #include <QLocalServer>
 #include <QLocalSocket>
 #include <QLockFile>
+#include <QPointer>
 #include <QStandardPaths>
 #include <QThread>
 #include <cstdio>
@@ -78,10 +79,26 @@ bool SingleInstance::listen() {
 
 void SingleInstance::onNewConnection() {
   while (QLocalSocket* socket = server_->nextPendingConnection()) {
-    connect(socket, &QLocalSocket::disconnected, socket, &QObject::deleteLater);
+    // A connection whose hand-over is still to be dealt with stays until then.
+    connect(socket, &QLocalSocket::disconnected, socket, [socket] {
+      if (!socket->property("pending").toBool()) socket->deleteLater();
+    });
     connect(socket, &QLocalSocket::readyRead, this, [this, socket] { onReadyRead(socket); });
     if (socket->bytesAvailable() > 0) onReadyRead(socket);
   }
+}
+
+// The hand-over is dealt with after the socket's signal has returned: whatever answers it may
+// run a nested event loop (a message box), in which the connection closes.
+void SingleInstance::deliverLater(QLocalSocket* socket, const QString& path) {
+  socket->setProperty("pending", true);
+  QMetaObject::invokeMethod(
+      this,
+      [this, socket = QPointer<QLocalSocket>(socket), path] {
+        emit fileHandedOver(path);
+        if (socket) socket->deleteLater();
+      },
+      Qt::QueuedConnection);
 }
 
 void SingleInstance::onReadyRead(QLocalSocket* socket) {
@@ -102,7 +119,7 @@ void SingleInstance::onReadyRead(QLocalSocket* socket) {
   socket->setProperty("done", true);
   socket->write(&kAck, 1);
   socket->flush();
-  emit fileHandedOver(path);
+  deliverLater(socket, path);
 }
 
 bool SingleInstance::handOver(const QString& path, int timeoutMs) {

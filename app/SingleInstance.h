@@ -39,12 +39,14 @@ class SingleInstance : public QObject {
   static QString defaultKey();
 
  signals:
-  // Primary: a later instance handed over this file.
+  // Primary: a later instance handed over this file (always from the event loop, never from
+  // inside the connection's own signals).
   void fileHandedOver(const QString& path);
 
  private:
   void onNewConnection();
   void onReadyRead(QLocalSocket* socket);
+  void deliverLater(QLocalSocket* socket, const QString& path);
   bool listen();
 
   QString directory_;

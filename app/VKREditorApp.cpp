@@ -2,6 +2,7 @@
 
 #include <QElapsedTimer>
 #include <QEventLoop>
+#include <QFileInfo>
 #include <QTimer>
 #include <clocale>
 #include <cstdio>
@@ -92,8 +93,10 @@ int CVKREditorApp::runConsole(const CommandLineOptions& options) {
 
 int CVKREditorApp::run() {
   setUserLocale();
-  const CommandLineOptions options = CommandLineOptions::parse(arguments());
+  CommandLineOptions options = CommandLineOptions::parse(arguments());
   if (isConsoleRun(options)) return runConsole(options);
+  // The running editor, and the settings written later, see this path from another folder.
+  if (!options.file.isEmpty()) options.file = QFileInfo(options.file).absoluteFilePath();
   if (options.screenshot.isEmpty())
     boxes_ = std::make_unique<QtMessageBoxes>();
   else
@@ -109,16 +112,8 @@ int CVKREditorApp::runEditor(const CommandLineOptions& options) {
   // An unattended screenshot stays out of the way of an editor the user has open.
   if (options.screenshot.isEmpty()) {
     instance_ = std::make_unique<SingleInstance>();
-    if (instance_->acquire() == SingleInstance::Role::Secondary) {
-      if (options.file.isEmpty() || !instance_->handOver(options.file)) {
-        IMessageBoxes::Request request;
-        request.caption = kAppName;
-        request.text = QString::fromLatin1(stringText(strings::AlreadyStarted).data());
-        request.icon = IMessageBoxes::Icon::Stop;
-        boxes_->ask(request);
-      }
-      return 0;
-    }
+    if (instance_->acquire() == SingleInstance::Role::Secondary)
+      return handOverToRunningEditor(*instance_, options.file, *boxes_);
   }
 
   CVKRPrefData::instance().read();
@@ -144,6 +139,17 @@ int CVKREditorApp::runEditor(const CommandLineOptions& options) {
   if (!options.screenshot.isEmpty()) return takeScreenshot(*dlg, options);
   dlg->exec();
   return 0;
+}
+
+int CVKREditorApp::handOverToRunningEditor(SingleInstance& instance, const QString& file,
+                                           IMessageBoxes& boxes) {
+  if (!file.isEmpty() && instance.handOver(file)) return 0;
+  IMessageBoxes::Request request;
+  request.caption = kAppName;
+  request.text = QString::fromLatin1(stringText(strings::AlreadyStarted).data());
+  request.icon = IMessageBoxes::Icon::Stop;
+  boxes.ask(request);
+  return 1;  // nothing was done: the running editor has no file from this start
 }
 
 RtMidiBackend::Api CVKREditorApp::midiApi(const CommandLineOptions& options) {

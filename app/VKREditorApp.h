@@ -39,6 +39,11 @@ class CVKREditorApp : public QApplication {
 
   bool notify(QObject* receiver, QEvent* event) override;
 
+  // A later start: hands `file` to the running editor (exit code 0), or shows "Has already
+  // started." when there is no file or the running editor does not take it (exit code 1).
+  static int handOverToRunningEditor(SingleInstance& instance, const QString& file,
+                                     IMessageBoxes& boxes);
+
  private:
   int runEditor(const CommandLineOptions& options);
   static int listPorts(const CommandLineOptions& options);

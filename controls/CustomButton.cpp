@@ -4,6 +4,9 @@
 #include <QMouseEvent>
 #include <QPainter>
 
+#include "controls/AccessibleEvents.h"
+#include "controls/FocusMark.h"
+
 namespace orv {
 
 namespace {
@@ -24,6 +27,23 @@ void CCustomButton::Place(const QRect& rect) {
 void CCustomButton::SetCaption(const QString& caption) {
   m_caption = caption;  // kept apart from the button text: no mnemonic shortcuts
   update();
+}
+
+void CCustomButton::SetState(int state) {
+  const int before = m_state;
+  m_state = state ? 1 : 0;
+  if (m_state == before) return;
+  AccessibleEvents::CheckedChanged(this);
+  if (m_kind == Kind::Indicator) AccessibleEvents::NameChanged(this);
+}
+
+void CCustomButton::Press() {
+  if (!isEnabled()) return;
+  if (m_toggleMode) {
+    SetState(m_state ^ 1);
+    update();
+  }
+  click();
 }
 
 void CCustomButton::SetCellSize(int width, int height) {
@@ -70,6 +90,7 @@ void CCustomButton::paintEvent(QPaintEvent*) {
   DrawCaption(painter);
   if (m_overlayWidth > 0)
     m_overlay.DrawPart(painter, QPoint(0, 0), QRect(0, 0, m_overlayWidth, m_overlayHeight));
+  if (FocusMark::Shown(*this)) FocusMark::Draw(painter, rect());
 }
 
 void CCustomButton::mousePressEvent(QMouseEvent* event) {
@@ -84,7 +105,7 @@ void CCustomButton::mouseDoubleClickEvent(QMouseEvent* event) {
 void CCustomButton::mouseReleaseEvent(QMouseEvent* event) {
   if (event->button() == Qt::LeftButton) {
     if (m_toggleMode && m_captured && rect().contains(event->position().toPoint())) {
-      m_state ^= 1;
+      SetState(m_state ^ 1);
       update();
     }
     m_captured = false;
@@ -95,7 +116,7 @@ void CCustomButton::mouseReleaseEvent(QMouseEvent* event) {
 void CCustomButton::keyPressEvent(QKeyEvent* event) {
   // A held Space repeats its key-down; only the first one flips.
   if (event->key() == Qt::Key_Space && m_toggleMode && !event->isAutoRepeat()) {
-    m_state ^= 1;
+    SetState(m_state ^ 1);
     update();
   }
   QAbstractButton::keyPressEvent(event);

@@ -27,6 +27,10 @@ class CCustomButton : public QAbstractButton {
     QPoint hoverOff;
   };
 
+  // What the button is on the panel, for assistive tools: a push button, an on/off switch, one
+  // of a set of exclusive choices (the amplifier-type names), or a state indicator.
+  enum class Kind { Push, Switch, Choice, Indicator };
+
   explicit CCustomButton(QWidget* parent = nullptr);
   ~CCustomButton() override;
 
@@ -48,8 +52,8 @@ class CCustomButton : public QAbstractButton {
   QSize GetOverlaySize() const { return QSize(m_overlayWidth, m_overlayHeight); }
 
   // Toggle state (1 = on); for the connection indicator the connection state. Setting it does
-  // not repaint.
-  void SetState(int state) { m_state = state ? 1 : 0; }
+  // not repaint; assistive tools hear of a change.
+  void SetState(int state);
   int GetState() const { return m_state; }
   // 1: a click flips the state; 0: plain push button.
   void SetToggleMode(int mode) { m_toggleMode = mode ? 1 : 0; }
@@ -57,6 +61,13 @@ class CCustomButton : public QAbstractButton {
   void SetId(int id) { m_id = id; }
   int GetId() const { return m_id; }
   bool IsHovered() const { return m_hovered; }
+  void SetKind(Kind kind) { m_kind = kind; }
+  Kind GetKind() const { return m_kind; }
+
+  // A click made by other means than the mouse or Space (an assistive tool): in toggle mode the
+  // state flips, then `clicked` reaches the owner, exactly as after a click. Nothing while the
+  // button is disabled.
+  void Press();
 
   CImageExResource& Face() { return m_face; }
   CImageExResource& Background() { return m_background; }
@@ -101,6 +112,7 @@ class CCustomButton : public QAbstractButton {
   int m_toggleMode = 1;
   bool m_hovered = false;
   bool m_captured = false;
+  Kind m_kind = Kind::Push;
 };
 
 }  // namespace orv

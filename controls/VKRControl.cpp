@@ -2,6 +2,7 @@
 
 #include <utility>
 
+#include "controls/AccessibleEvents.h"
 #include "controls/VKRControlListener.h"
 
 namespace orv {
@@ -11,6 +12,7 @@ CVKRControl::CVKRControl(QWidget* parent) : QWidget(parent) {}
 CVKRControl::~CVKRControl() = default;
 
 void CVKRControl::SetValue(int v) {
+  const int before = m_value;
   if (v <= m_min) {
     m_value = m_min;
   } else if (v > m_max) {
@@ -18,6 +20,7 @@ void CVKRControl::SetValue(int v) {
   } else {
     m_value = v;
   }
+  if (m_value != before) AccessibleEvents::ValueChanged(this, m_value);
 }
 
 void CVKRControl::SetRange(int min, int max) {

@@ -22,7 +22,8 @@ class CVKRControl : public QWidget {
   explicit CVKRControl(QWidget* parent = nullptr);
   ~CVKRControl() override = 0;
 
-  // Stores `v` clamped into [min, max]; no notification, no repaint.
+  // Stores `v` clamped into [min, max]; no notification, no repaint. Assistive tools hear of a
+  // change.
   void SetValue(int v);
   int GetValue() const { return m_value; }
   // A reversed range is taken the right way round. The value is not touched.

@@ -95,6 +95,22 @@ void CVKRDial::ValueFromAngle(int x, int y) {
   SetValue(scale.FromFraction(f));
 }
 
+void CVKRDial::ChangeByUser(int v) {
+  if (!isEnabled()) return;  // as for the mouse: a disabled knob does not turn
+  SetValue(v);
+  NotifyListener(m_value);
+}
+
+void CVKRDial::StepByKey(bool down) {
+  if (!isEnabled()) return;
+  Step(down, false);
+  NotifyListener(m_value);
+}
+
+QString CVKRDial::ValueText() const {
+  return m_valueText ? m_valueText(m_value) : QString::number(m_value);
+}
+
 void CVKRDial::mousePressEvent(QMouseEvent* event) {
   if (event->button() != Qt::LeftButton) {
     event->ignore();
@@ -142,8 +158,7 @@ void CVKRDial::keyPressEvent(QKeyEvent* event) {
       return;
     case Qt::Key_Up:
     case Qt::Key_Down:
-      Step(event->key() == Qt::Key_Down, false);
-      NotifyListener(m_value);
+      StepByKey(event->key() == Qt::Key_Down);
       event->accept();
       return;
     default:
@@ -171,6 +186,10 @@ void CVKRDial::focusOutEvent(QFocusEvent* event) {
 void CVKRDial::hideEvent(QHideEvent* event) {
   m_dragging = false;
   CVKRControl::hideEvent(event);
+}
+
+void CVKRDial::mouseDoubleClickEvent(QMouseEvent* event) {
+  event->accept();
 }
 
 }  // namespace orv

@@ -1,6 +1,8 @@
 #pragma once
 // The knob of the panel.
 #include <QPoint>
+#include <QString>
+#include <functional>
 
 #include "controls/VKRControl.h"
 #include "controls/ValueScale.h"
@@ -20,6 +22,8 @@ class CVKRDial : public CVKRControl {
 
  public:
   enum KnobMode { kLinear = 0, kCircular = 1 };
+  // The text a value is shown as on the panel (its read-out, a type name).
+  using ValueTextSource = std::function<QString(int value)>;
 
   explicit CVKRDial(QWidget* parent = nullptr);
   ~CVKRDial() override;
@@ -53,10 +57,21 @@ class CVKRDial : public CVKRControl {
   void ValueFromAngle(int x, int y);
   bool IsDragging() const { return m_dragging; }
 
+  // A value chosen by other means than the mouse (an assistive tool): stored clamped and told
+  // to the listener exactly as a gesture is.
+  void ChangeByUser(int v);
+  // One keyboard step up or down, told to the listener, as the Up and Down keys make it.
+  void StepByKey(bool down);
+  void SetValueTextSource(ValueTextSource source) { m_valueText = std::move(source); }
+  // The current value as the panel shows it; the plain number without a source.
+  QString ValueText() const;
+
  protected:
   void mousePressEvent(QMouseEvent* event) override;
   void mouseMoveEvent(QMouseEvent* event) override;
   void mouseReleaseEvent(QMouseEvent* event) override;
+  // A double-click is no second press.
+  void mouseDoubleClickEvent(QMouseEvent* event) override;
   void wheelEvent(QWheelEvent* event) override;
   void keyPressEvent(QKeyEvent* event) override;
   void keyReleaseEvent(QKeyEvent* event) override;
@@ -80,6 +95,7 @@ class CVKRDial : public CVKRControl {
   int m_endAngle = 330;
   bool m_dragging = false;
   WheelNotches m_wheel;
+  ValueTextSource m_valueText;
 };
 
 }  // namespace orv

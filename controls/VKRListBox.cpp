@@ -1,5 +1,6 @@
 #include "controls/VKRListBox.h"
 
+#include <QAction>
 #include <QKeyEvent>
 #include <QMenu>
 #include <QMouseEvent>
@@ -7,9 +8,17 @@
 #include <QWheelEvent>
 #include <algorithm>
 
+#include "controls/AccessibleEvents.h"
 #include "controls/Colors.h"
+#include "controls/FocusMark.h"
 
 namespace orv {
+
+namespace {
+QString WithoutMnemonic(QString text) {
+  return text.remove(QLatin1Char('&'));
+}
+}  // namespace
 
 CVKRListBox::CVKRListBox(QWidget* parent) : QWidget(parent) {
   setFocusPolicy(Qt::StrongFocus);
@@ -49,6 +58,7 @@ bool CVKRListBox::SetString(int index, const QString& text) {
   if (index < 0 || index >= GetCount()) return false;
   m_items[index] = text;
   update();
+  AccessibleEvents::NameChanged(this, index);
   return true;
 }
 
@@ -65,9 +75,41 @@ QString CVKRListBox::GetText(int index) const {
 
 bool CVKRListBox::SetCurSel(int index) {
   if (index < -1 || index >= GetCount()) return false;
+  const bool changed = index != m_current;
   m_current = index;
   update();
+  if (changed) AccessibleEvents::SelectionChanged(this, index);
   return true;
+}
+
+bool CVKRListBox::PickRow(int index) {
+  if (index < 0 || index >= GetCount()) return false;
+  SetCurSel(index);
+  EnsureVisible(index);
+  emit SelectionChanged(index);
+  return true;
+}
+
+QStringList CVKRListBox::ContextActions() const {
+  QStringList names;
+  if (!m_contextMenu) return names;
+  for (const QAction* action : m_contextMenu->actions())
+    if (!action->isSeparator() && action->isVisible()) names << WithoutMnemonic(action->text());
+  return names;
+}
+
+bool CVKRListBox::RunContextAction(int index, const QString& name) {
+  if (index < 0 || index >= GetCount() || !m_contextMenu) return false;
+  for (QAction* action : m_contextMenu->actions()) {
+    if (action->isSeparator() || WithoutMnemonic(action->text()) != name) continue;
+    SetCurSel(index);
+    // As when the menu opens: its owner brings the commands' enabling up to date first.
+    emit m_contextMenu->aboutToShow();
+    if (!action->isEnabled()) return false;
+    action->trigger();
+    return true;
+  }
+  return false;
 }
 
 int CVKRListBox::FullRows() const {
@@ -114,8 +156,9 @@ bool CVKRListBox::RowShowsText(int index) const {
 }
 
 void CVKRListBox::paintEvent(QPaintEvent*) {
-  if (m_items.isEmpty()) return;
   QPainter painter(this);
+  if (FocusMark::Shown(*this)) FocusMark::Draw(painter, rect());
+  if (m_items.isEmpty()) return;
   for (int i = m_top; i < GetCount(); ++i) {
     const QRect row = ItemRect(i);
     if (row.top() >= height()) break;

@@ -57,6 +57,17 @@ class CVKRListBox : public QWidget {
   // Shown at the pointer on a right release; not owned.
   void SetContextMenu(QMenu* menu) { m_contextMenu = menu; }
 
+  // For assistive tools, which pick rows and run the context menu's commands without a mouse.
+  // A pick as a left click makes it: row `index` is selected, scrolled into view and reported.
+  // False for an index outside the list.
+  bool PickRow(int index);
+  // The commands of the context menu, without their mnemonic marks.
+  QStringList ContextActions() const;
+  // Row `index` is selected as a right click selects it (without reporting), then the context
+  // menu's command `name` runs, if it is enabled once the menu's owner has brought it up to date
+  // (aboutToShow). False when the row or the command does not exist or is disabled.
+  bool RunContextAction(int index, const QString& name);
+
  signals:
   void SelectionChanged(int index);
   void TopIndexChanged(int top);

@@ -62,6 +62,14 @@ void CVKRNumberEdit::Cancel() {
   m_display->update();
 }
 
+void CVKRNumberEdit::Discard() {
+  if (isHidden()) return;
+  m_cancelled = true;
+  hide();
+  m_cancelled = false;
+  m_display->update();
+}
+
 void CVKRNumberEdit::FocusLost() {
   if (!m_cancelled) {
     hide();
@@ -73,11 +81,17 @@ void CVKRNumberEdit::FocusLost() {
 
 void CVKRNumberEdit::focusOutEvent(QFocusEvent* event) {
   // A popup taking the focus for a moment does not close the entry. A window that is closing
-  // (or being destroyed) takes the typed text with it: its listener may be gone already.
+  // (or being destroyed) takes the typed text with it: its listener may be gone already. So
+  // does a display that is grayed or hidden (a patch refreshing the panel): the typed text
+  // belongs to a value that is no longer shown.
   const bool closing = window()->isHidden();
   if (event->reason() != Qt::PopupFocusReason && !isHidden()) {
-    if (closing) m_cancelled = true;
-    FocusLost();
+    if (!isEnabled() || !isVisible()) {
+      Discard();
+    } else {
+      if (closing) m_cancelled = true;
+      FocusLost();
+    }
   }
   QLineEdit::focusOutEvent(event);
 }

@@ -9,7 +9,8 @@ class CVKRNumberEditText;
 // Covers its display while open. Enter stores the typed value and moves the focus back to the
 // display; the focus loss stores and reports it, and Enter reports it once more. Escape closes
 // the entry and reports nothing. Any other loss of focus (a click elsewhere, another window)
-// stores and reports the typed value, except when the window itself is closing.
+// stores and reports the typed value, except when the window itself is closing or the display
+// is grayed or hidden: then the typed text is dropped.
 class CVKRNumberEdit : public QLineEdit {
   Q_OBJECT
 
@@ -20,6 +21,8 @@ class CVKRNumberEdit : public QLineEdit {
   void SetParseId(int id) { m_parseId = id; }
   int GetParseId() const { return m_parseId; }
   bool IsCancelled() const { return m_cancelled; }
+  // Closes the entry without storing or reporting the typed text.
+  void Discard();
 
  protected:
   void keyPressEvent(QKeyEvent* event) override;

@@ -7,6 +7,7 @@
 #include <cstdlib>
 #include <utility>
 
+#include "controls/AccessibleEvents.h"
 #include "controls/Colors.h"
 #include "controls/VKREditListener.h"
 #include "controls/VKRNumberEdit.h"
@@ -42,7 +43,9 @@ int CVKRNumberEditText::Clamp(int v) const {
 }
 
 void CVKRNumberEditText::SetValue(int v) {
+  const int before = m_value;
   m_value = Clamp(v);
+  if (m_value != before) AccessibleEvents::ValueChanged(this, m_value);
 }
 
 void CVKRNumberEditText::SetRange(int min, int max) {
@@ -62,8 +65,12 @@ void CVKRNumberEditText::SetTextFont(const QFont& font) {
 }
 
 QString CVKRNumberEditText::DisplayText() const {
-  if (m_formatter) return QString::fromStdString(m_formatter(m_formatId, m_value));
-  return QString::number(m_value);
+  return TextFor(m_value);
+}
+
+QString CVKRNumberEditText::TextFor(int value) const {
+  if (m_formatter) return QString::fromStdString(m_formatter(m_formatId, value));
+  return QString::number(value);
 }
 
 int CVKRNumberEditText::ValueFromText(const QString& text, int parseId) const {
@@ -83,7 +90,7 @@ int CVKRNumberEditText::StepTarget(bool down) const {
 }
 
 void CVKRNumberEditText::Step(bool down) {
-  m_value = Clamp(StepTarget(down));
+  SetValue(StepTarget(down));
   update();
 }
 
@@ -96,6 +103,7 @@ void CVKRNumberEditText::OpenEntry() {
     m_entry = new CVKRNumberEdit(this);
     m_entry->setGeometry(rect().adjusted(0, kEntryInset, 0, -kEntryInset));
   }
+  m_entry->setAccessibleName(accessibleName());
   m_entry->show();
   update();
   m_entry->setText(DisplayText());
@@ -105,7 +113,7 @@ void CVKRNumberEditText::OpenEntry() {
 }
 
 void CVKRNumberEditText::StoreText(const QString& text, int parseId) {
-  m_value = ValueFromText(text, parseId);
+  SetValue(ValueFromText(text, parseId));
   update();
 }
 
@@ -187,12 +195,17 @@ void CVKRNumberEditText::focusOutEvent(QFocusEvent* event) {
 }
 
 void CVKRNumberEditText::changeEvent(QEvent* event) {
-  if (event->type() == QEvent::EnabledChange) update();
+  if (event->type() == QEvent::EnabledChange) {
+    // Grayed with the entry open (it need not have the focus): the typed text is dropped.
+    if (!isEnabled() && m_entry) m_entry->Discard();
+    update();
+  }
   QWidget::changeEvent(event);
 }
 
 void CVKRNumberEditText::hideEvent(QHideEvent* event) {
   m_dragging = false;
+  if (!event->spontaneous() && m_entry) m_entry->Discard();
   QWidget::hideEvent(event);
 }
 

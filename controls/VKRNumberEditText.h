@@ -36,7 +36,8 @@ class CVKRNumberEditText : public QWidget {
   explicit CVKRNumberEditText(QWidget* parent = nullptr);
   ~CVKRNumberEditText() override;
 
-  // Stores `v` clamped into [min, max]; no notification, no repaint.
+  // Stores `v` clamped into [min, max]; no notification, no repaint. Assistive tools hear of a
+  // change.
   void SetValue(int v);
   int GetValue() const { return m_value; }
   // A reversed range is taken the right way round. The value is not touched.
@@ -63,8 +64,9 @@ class CVKRNumberEditText : public QWidget {
   const QFont& GetTextFont() const { return m_font; }
   CImageExResource& BackImage() { return m_backImage; }
 
-  // The text shown for the current value.
+  // The text shown for the current value, and for any other value under the same format.
   QString DisplayText() const;
+  QString TextFor(int value) const;
   // The value typed `text` stands for (at most 255 characters are read) under the parse
   // identifier (the format identifier unless given), clamped to the range.
   int ValueFromText(const QString& text) const { return ValueFromText(text, m_formatId); }

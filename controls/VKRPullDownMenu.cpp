@@ -6,7 +6,9 @@
 #include <QWheelEvent>
 #include <algorithm>
 
+#include "controls/AccessibleEvents.h"
 #include "controls/Colors.h"
+#include "controls/FocusMark.h"
 #include "controls/VKRMenu.h"
 #include "controls/WheelNotches.h"
 #include "controls/WindowEvents.h"
@@ -42,8 +44,10 @@ void CVKRPullDownMenu::FillItems() {
 
 void CVKRPullDownMenu::SetSelection(int i) {
   if (i < 0 || i >= GetCount()) return;
+  const bool changed = i != m_current || GetCaption() != m_items[i];
   m_current = i;
   SetCaption(m_items[i]);
+  if (changed) AccessibleEvents::ValueChanged(this, i);
 }
 
 void CVKRPullDownMenu::SetItemFont(const std::optional<QFont>& font) {
@@ -58,8 +62,10 @@ QObject* CVKRPullDownMenu::Target() const {
 void CVKRPullDownMenu::Choose(int index) {
   if (GetCount() == 0) return;  // nothing to choose from
   index = std::clamp(index, 0, GetCount() - 1);
+  const bool changed = index != m_current || GetCaption() != m_items[index];
   m_current = index;
   SetCaption(m_items[index]);
+  if (changed) AccessibleEvents::ValueChanged(this, index);
   PostWindowMessage(Target(), WM_PULLDOWN_CHANGED, m_kind, index);
 }
 
@@ -116,6 +122,7 @@ void CVKRPullDownMenu::paintEvent(QPaintEvent*) {
   DrawBackgroundPart(painter);
   DrawCell(painter, CurrentCell());
   DrawCaption(painter);
+  if (FocusMark::Shown(*this)) FocusMark::Draw(painter, rect());
 }
 
 void CVKRPullDownMenu::mousePressEvent(QMouseEvent* event) {

@@ -49,6 +49,8 @@ class CVKRPullDownMenu : public CCustomButton {
 
   void Next();
   void Previous();
+  // A user's choice of entry `index` (clamped to the list): stored, shown and posted.
+  void Choose(int index);
   // A command of the popup: 10000 + index. Others are ignored.
   void OnCommand(int command);
 
@@ -68,7 +70,6 @@ class CVKRPullDownMenu : public CCustomButton {
   void DrawCaption(QPainter& painter) override;
 
  private:
-  void Choose(int index);
   QObject* Target() const;
 
   QStringList m_items;

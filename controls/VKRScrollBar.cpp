@@ -70,6 +70,15 @@ void CVKRScrollBar::DrawOnto(QPainter& painter) const {
                      m_thumbWidth, m_thumbHeight));
 }
 
+int CVKRScrollBar::LastTopRow() const {
+  return std::max(m_max - kVisibleRows, m_min);
+}
+
+void CVKRScrollBar::ProposeByUser(int v) {
+  if (!isEnabled()) return;
+  NotifyListener(std::clamp(v, m_min, LastTopRow()));
+}
+
 void CVKRScrollBar::mousePressEvent(QMouseEvent* event) {
   if (event->button() != Qt::LeftButton) {
     event->ignore();
@@ -106,6 +115,10 @@ void CVKRScrollBar::wheelEvent(QWheelEvent* event) {
 void CVKRScrollBar::hideEvent(QHideEvent* event) {
   m_dragging = false;
   CVKRControl::hideEvent(event);
+}
+
+void CVKRScrollBar::mouseDoubleClickEvent(QMouseEvent* event) {
+  event->accept();
 }
 
 }  // namespace orv

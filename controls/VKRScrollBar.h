@@ -50,11 +50,18 @@ class CVKRScrollBar : public CVKRControl {
   // buffer. Nothing while the bar is hidden.
   void DrawOnto(QPainter& painter) const;
   bool IsDragging() const { return m_dragging; }
+  // The highest top row the bar's travel reaches (max - 11, not below min).
+  int LastTopRow() const;
+  // A top row chosen by other means than the mouse (an assistive tool): proposed to the listener
+  // within [min, LastTopRow()], as a page click proposes one.
+  void ProposeByUser(int v);
 
  protected:
   void mousePressEvent(QMouseEvent* event) override;
   void mouseMoveEvent(QMouseEvent* event) override;
   void mouseReleaseEvent(QMouseEvent* event) override;
+  // A double-click is no second press.
+  void mouseDoubleClickEvent(QMouseEvent* event) override;
   void wheelEvent(QWheelEvent* event) override;
   void hideEvent(QHideEvent* event) override;
 

@@ -105,7 +105,8 @@ void DeviceEventHandler::disconnected() {
 }
 
 void DeviceEventHandler::notConnected() {
-  if (reconnector_->portsOpen()) return;
+  // Nothing opens before the window's set-up opens the ports itself.
+  if (!dlg_.setUpDone_ || reconnector_->portsOpen()) return;
   // Every tick until it works; failures are expected while the amplifier is away. An amplifier
   // plugged in after the start is found by its default name as well.
   chooseDefaultPortNames();

@@ -14,6 +14,7 @@
 #include "device/ControlRouter.h"
 #include "device/DeviceLink.h"
 #include "device/ParameterMap.h"
+#include "mainwindow/PanelAccessibility.h"
 #include "mainwindow/PanelControls.h"
 #include "mainwindow/PanelSurface.h"
 #include "mainwindow/SkinApplier.h"
@@ -458,6 +459,7 @@ void PanelRefresher::setCaptions(PanelSection section, uint8_t type) {
     label->setText(caption);
     surface().update(label->geometry());  // the window draws the label texts itself
   }
+  PanelAccessibility::NameControls(dlg_);
 }
 
 void PanelRefresher::setShown(QWidget* widget, bool shown) {

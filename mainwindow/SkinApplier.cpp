@@ -13,6 +13,7 @@
 #include "controls/VKRScrollBar.h"
 #include "device/ControlRanges.h"
 #include "device/DeviceLink.h"
+#include "mainwindow/PanelAccessibility.h"
 #include "mainwindow/PanelControls.h"
 #include "mainwindow/PanelPainter.h"
 #include "mainwindow/PanelSurface.h"
@@ -39,7 +40,7 @@ constexpr int kGainCaption = 1100;
 // The delay's High Cut and Low Cut knob, display and label columns, and its Level column.
 constexpr int kHighCutDial = 1203, kLowCutDial = 1204, kLevelDial = 1205;
 constexpr int kHighCutEdit = 1193, kLowCutEdit = 1194, kLevelEdit = 1195;
-constexpr int kHighCutLabel = 1213, kLevelLabel = 1215;
+constexpr int kHighCutLabel = 1213, kLowCutLabel = 1214, kLevelLabel = 1215;
 
 QRect layoutRect(int id) {
   const ControlLayout* l = LayoutData::find(id);
@@ -67,6 +68,7 @@ void SkinApplier::ApplyModelSkin(char model) {
 void SkinApplier::AmpTypeShown() {
   showGainCaption();
   showCabinetOrCaption();
+  PanelAccessibility::NameControls(dlg_);
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -102,18 +104,17 @@ void SkinApplier::applyCabinetList(const ModelSkin& skin) {
 void SkinApplier::applyDelayLayout(const ModelSkin& skin) {
   const bool cuts = skin.delayHasCuts;
   for (int id : {kHighCutDial, kLowCutDial, kHighCutEdit, kLowCutEdit}) setShown(id, cuts);
-  // Without the cut knobs the Level column takes the High Cut column's place; with them it is
-  // back in its own column.
-  const int levelDialPlace = cuts ? kLevelDial : kHighCutDial;
-  const int levelEditPlace = cuts ? kLevelEdit : kHighCutEdit;
-  const int levelLabelPlace = cuts ? kLevelLabel : kHighCutLabel;
-  const auto moved = [](int id, int placeOf) {
-    const QRect own = layoutRect(id);
-    return QRect(layoutRect(placeOf).topLeft(), own.size());
+  // Without the cut knobs the Level column takes the High Cut column's place; with them it sits
+  // one column step (the knobs' step from High Cut to Low Cut) right of the Low Cut column.
+  const int step = layoutRect(kLowCutDial).x() - layoutRect(kHighCutDial).x();
+  const auto moved = [cuts, step](int id, int highCut, int lowCut) {
+    const QPoint at =
+        cuts ? layoutRect(lowCut).topLeft() + QPoint(step, 0) : layoutRect(highCut).topLeft();
+    return QRect(at, layoutRect(id).size());
   };
-  place(kLevelDial, moved(kLevelDial, levelDialPlace));
-  place(kLevelEdit, moved(kLevelEdit, levelEditPlace));
-  place(kLevelLabel, moved(kLevelLabel, levelLabelPlace));
+  place(kLevelDial, moved(kLevelDial, kHighCutDial, kLowCutDial));
+  place(kLevelEdit, moved(kLevelEdit, kHighCutEdit, kLowCutEdit));
+  place(kLevelLabel, moved(kLevelLabel, kHighCutLabel, kLowCutLabel));
 }
 
 void SkinApplier::applyImages(const ModelSkin& skin) {

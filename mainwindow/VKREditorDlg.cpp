@@ -33,6 +33,7 @@
 #include "mainwindow/MainMenu.h"
 #include "mainwindow/MainWindowTexts.h"
 #include "mainwindow/MessageBoxes.h"
+#include "mainwindow/PanelAccessibility.h"
 #include "mainwindow/PanelLayout.h"
 #include "mainwindow/PanelPainter.h"
 #include "mainwindow/PanelRefresher.h"
@@ -120,6 +121,7 @@ void CVKREditorDlg::OnInitDialog() {
   move(settings.posX(), settings.posY());
   sizeClientArea();
 
+  PanelAccessibility::Install();
   controls_ = PanelLayout::create(surface_, *this, *this, this);
   painter_ = std::make_unique<PanelPainter>(*controls_);
   surface_->setPainter([this](QPainter& p, const QRect& r) { painter_->paint(p, r); });
@@ -132,6 +134,7 @@ void CVKREditorDlg::OnInitDialog() {
   setUpListArea();
   createFonts();
   connectControls();
+  PanelAccessibility::SetUp(*this);
   inputFilter_ = std::make_unique<InputFilter>(*this);
 
   // Failures of the steps below are shown and the set-up goes on: a port that cannot be opened
@@ -142,6 +145,9 @@ void CVKREditorDlg::OnInitDialog() {
     library_.startUp(fs::path(settings.libraryPath()), commandLineLibrary, settings.saved() != 0);
   });
   barrier_.run([&] { refresher_->NeutralRefresh(); });
+  // Until here nothing may reach an amplifier: a box of the library step runs the event loop,
+  // and a patch made meanwhile is not the user's choice. From now on the ports open.
+  setUpDone_ = true;
   barrier_.run([&] {
     deviceEvents_->chooseDefaultPortNames();
     deviceEvents_->openPortsByConfiguredNames();
@@ -613,6 +619,8 @@ void CVKREditorDlg::loadCurrentPatch(const PatchData& patch) {
   DeviceLink& link = DeviceLink::instance();
   link.setMirror(patch);
   setPatchName(QString::fromLatin1(orv::patchName(patch).c_str()));
+  // The library made at start-up is no command of the user's: the amplifier keeps its sound.
+  if (!setUpDone_) return;
   // An amplifier unplugged at this moment must not leave the command half done: the panel, the
   // library and the edited flag are brought in line first, the failure is reported after.
   try {

@@ -210,6 +210,7 @@ class CVKREditorDlg : public QDialog,
   bool modelKnown_ = false;
   bool drawName_ = false;
   bool initialized_ = false;
+  bool setUpDone_ = false;  // the library step is over: ports may open, patches be sent
   bool closed_ = false;
 };
 

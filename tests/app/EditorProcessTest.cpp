@@ -72,6 +72,7 @@ class EditorProcessTest : public ::testing::Test {
       env.remove("WAYLAND_DISPLAY");
     }
     p->setProcessEnvironment(env);
+    if (!workingDirectory.isEmpty()) p->setWorkingDirectory(workingDirectory);
     p->start(editorPath(), args);
     EXPECT_TRUE(p->waitForStarted(5000));
     return p;
@@ -97,6 +98,7 @@ class EditorProcessTest : public ::testing::Test {
 
   QTemporaryDir home;
   QString platform = "offscreen";
+  QString workingDirectory;
 };
 
 TEST_F(EditorProcessTest, OptionsAnswerWithoutADisplayAndBadOnesAreRefused) {
@@ -144,6 +146,21 @@ TEST_F(EditorProcessTest, ASecondStartHandsItsFileToTheRunningEditorAndEnds) {
   ASSERT_TRUE(waitFor([&] { return second->state() == QProcess::NotRunning; }));
   EXPECT_EQ(second->exitCode(), 0);
   EXPECT_EQ(received, QStringList{file});
+}
+
+TEST_F(EditorProcessTest, ARelativePathIsHandedOverAsAnAbsoluteOne) {
+  SingleInstance running(runtimeDir(), SingleInstance::defaultKey());
+  ASSERT_EQ(running.acquire(), SingleInstance::Role::Primary);
+  QStringList received;
+  QObject::connect(&running, &SingleInstance::fileHandedOver,
+                   [&](const QString& p) { received << p; });
+
+  QDir(home.path()).mkpath("work");
+  workingDirectory = QDir(home.path()).filePath("work");
+  auto second = start({"../Rel.ZBL"});
+  ASSERT_TRUE(waitFor([&] { return second->state() == QProcess::NotRunning; }));
+  EXPECT_EQ(second->exitCode(), 0);
+  EXPECT_EQ(received, QStringList{QDir(home.path()).filePath("Rel.ZBL")});
 }
 
 TEST_F(EditorProcessTest, AnEditorKilledWithoutCleaningUpDoesNotBlockTheNextStart) {

@@ -8,11 +8,15 @@
 #include <QElapsedTimer>
 #include <QFileInfo>
 #include <QLocalSocket>
+#include <QPointer>
 #include <QTemporaryDir>
+#include <QTimer>
 #include <atomic>
 #include <thread>
 
 #include "app/SingleInstance.h"
+#include "app/VKREditorApp.h"
+#include "mainwindow/MessageBoxes.h"
 
 namespace orv {
 namespace {
@@ -43,6 +47,16 @@ bool handOverFromAnotherThread(const QString& dir, const QString& key, const QSt
   second.join();
   return result == 1;
 }
+
+class CountingBoxes : public IMessageBoxes {
+ public:
+  QStringList texts;
+  int ask(const Request& r) override {
+    texts << r.text;
+    return Ok;
+  }
+  int runModal(QDialog&) override { return 0; }
+};
 
 class SingleInstanceTest : public ::testing::Test {
  protected:
@@ -123,6 +137,51 @@ TEST_F(SingleInstanceTest, ForeignOrAbsurdMessagesAreDroppedAndServingGoesOn) {
   EXPECT_TRUE(handOverFromAnotherThread(dir.path(), key, "good.ZBL"));
   waitFor([&] { return !received.isEmpty(); });
   EXPECT_EQ(received, QStringList{"good.ZBL"});
+}
+
+TEST_F(SingleInstanceTest, HandOversAnsweredInANestedLoopLeaveTheServerWorking) {
+  // The window answers a hand-over with a message box: a nested event loop that runs while the
+  // second instance reads its acknowledgement and goes away.
+  SingleInstance first(dir.path(), key);
+  ASSERT_EQ(first.acquire(), SingleInstance::Role::Primary);
+  QStringList received;
+  int socketsLost = 0;
+  QObject::connect(&first, &SingleInstance::fileHandedOver, [&](const QString& p) {
+    received << p;
+    QList<QPointer<QLocalSocket>> sockets;
+    for (QLocalSocket* s : first.findChildren<QLocalSocket*>()) sockets << s;
+    QEventLoop box;
+    QTimer::singleShot(150, &box, &QEventLoop::quit);
+    box.exec();
+    // The connection stays until its hand-over has been dealt with.
+    for (const auto& s : sockets) socketsLost += s.isNull() ? 1 : 0;
+  });
+  for (int i = 0; i < 20; ++i) {
+    const QString path = QStringLiteral("/lib/%1.ZBL").arg(i);
+    ASSERT_TRUE(handOverFromAnotherThread(dir.path(), key, path)) << i;
+    ASSERT_TRUE(waitFor([&] { return received.size() == i + 1; })) << i;
+  }
+  EXPECT_EQ(received.last(), "/lib/19.ZBL");
+  EXPECT_EQ(socketsLost, 0);
+}
+
+TEST_F(SingleInstanceTest, ALaterStartWithoutAFileSaysSoAndFails) {
+  SingleInstance first(dir.path(), key);
+  ASSERT_EQ(first.acquire(), SingleInstance::Role::Primary);
+  SingleInstance second(dir.path(), key);
+  ASSERT_EQ(second.acquire(), SingleInstance::Role::Secondary);
+  CountingBoxes boxes;
+  EXPECT_EQ(CVKREditorApp::handOverToRunningEditor(second, QString(), boxes), 1);
+  EXPECT_EQ(boxes.texts, QStringList{"Has already started."});
+
+  std::atomic<int> code{-1};
+  CountingBoxes quiet;
+  std::thread later(
+      [&] { code = CVKREditorApp::handOverToRunningEditor(second, "/a.ZBL", quiet); });
+  waitFor([&] { return code != -1; });
+  later.join();
+  EXPECT_EQ(code, 0);
+  EXPECT_TRUE(quiet.texts.isEmpty());
 }
 
 TEST_F(SingleInstanceTest, HandOverWithoutAListenerGivesUp) {

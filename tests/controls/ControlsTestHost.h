@@ -122,4 +122,14 @@ inline void Release(QWidget* w, QPoint p) {
   QTest::mouseRelease(w, Qt::LeftButton, {}, p);
 }
 
+// A double-click as the window system delivers it: press, release, double-click, release.
+inline void DoubleClick(QWidget* w, QPoint p) {
+  Press(w, p);
+  Release(w, p);
+  QMouseEvent twice(QEvent::MouseButtonDblClick, p, w->mapToGlobal(p), Qt::LeftButton,
+                    Qt::LeftButton, Qt::NoModifier);
+  QApplication::sendEvent(w, &twice);
+  Release(w, p);
+}
+
 }  // namespace orv::test

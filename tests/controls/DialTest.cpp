@@ -148,6 +148,13 @@ TEST_F(DialTest, CircularMappingWithDeadZone) {
   EXPECT_EQ(odd->GetValue(), 4) << "a half goes up";
 }
 
+TEST_F(DialTest, ADoubleClickIsOnePress) {
+  CVKRDial* dial = MakeDial(0, 100);
+  dial->SetKnobMode(CVKRDial::kCircular);
+  DoubleClick(dial, AtAngle(dial, 90));
+  EXPECT_EQ(host.calls, (std::vector<Call>{{1141, 20}}));
+}
+
 TEST_F(DialTest, ShortTravelPinsTheMaximumBeyondItsEnd) {
   CVKRDial* type = MakeDial(0, 4);
   type->SetEndAngle(150);  // five positions over 120 degrees

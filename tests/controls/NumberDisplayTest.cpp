@@ -162,6 +162,32 @@ TEST_F(NumberDisplayTest, ClosingTheWindowOrTheDisplayDropsTheTypedText) {
   EXPECT_EQ(d->GetValue(), 30);
 }
 
+TEST_F(NumberDisplayTest, DisablingOrHidingTheDisplayCancelsItsEntry) {
+  // A refresh grays or hides a section while the user is typing into one of its displays.
+  host.ShowActive();
+  for (const bool hide : {false, true}) {
+    host.calls.clear();
+    CVKRNumberEditText* d = MakeDisplay(0, 100);
+    d->show();
+    d->SetValue(30);
+    QTest::mouseDClick(d, Qt::LeftButton);
+    ASSERT_TRUE(d->Entry()->hasFocus());
+    QTest::keyClicks(d->Entry(), "9");
+    d->SetValue(55);  // the new patch's value
+    if (hide)
+      d->hide();
+    else
+      d->setEnabled(false);
+    EXPECT_TRUE(host.calls.empty()) << hide;
+    EXPECT_EQ(d->GetValue(), 55) << hide;
+    EXPECT_FALSE(d->Entry()->isVisibleTo(d)) << hide;
+    d->setEnabled(true);
+    d->show();
+    EXPECT_FALSE(d->IsEntryOpen()) << "the typed text is gone for good";
+    delete d;
+  }
+}
+
 TEST_F(NumberDisplayTest, TypedTextFollowsTheValueRules) {
   host.ShowActive();
   struct Case {

@@ -65,6 +65,14 @@ TEST_F(ScrollBarTest, PageClickReportsWithoutStoring) {
   EXPECT_EQ(host.calls.back(), (Call{1287, 0})) << "not below the minimum";
 }
 
+TEST_F(ScrollBarTest, ADoubleClickPagesOnce) {
+  storeReports = true;
+  bar->SetValue(50);
+  DoubleClick(bar, QPoint(6, 400));
+  EXPECT_EQ(host.calls, (std::vector<Call>{{1287, 60}}));
+  EXPECT_EQ(bar->GetValue(), 60);
+}
+
 TEST_F(ScrollBarTest, StoredPagesMoveTheThumb) {
   storeReports = true;
   Press(bar, QPoint(6, 300));

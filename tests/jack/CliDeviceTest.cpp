@@ -86,6 +86,14 @@ TEST_F(CliOnJack, PullWritesTheAmplifiersPatchWithItsModel) {
   EXPECT_EQ(entry.modelCode, '3');
   EXPECT_EQ(entry.data, AmpSimulator::defaultPatch());
   EXPECT_GE(amp_->waitForReceived("(dump request)", from), 0);
+
+  // A second pull into the same file needs --force; without it the file stays as it was.
+  std::ofstream(file("now.ZBP"), std::ios::trunc) << "mine";
+  EXPECT_EQ(cli({"pull", "--midi-api", "jack", file("now.ZBP")}).status, 1);
+  EXPECT_EQ(std::filesystem::file_size(file("now.ZBP")), 4u);
+  ASSERT_EQ(cli({"pull", "--force", "--midi-api", "jack", file("now.ZBP")}).status, 0);
+  readPatchFile(entry, file("now.ZBP"));
+  EXPECT_EQ(entry.modelCode, '3');
 }
 
 TEST_F(CliOnJack, PushSendsThePatchWholeAfterTheModelCheck) {

@@ -10,6 +10,7 @@
 #include <QMessageBox>
 #include <QMouseEvent>
 #include <QTest>
+#include <QThread>
 #include <algorithm>
 
 #include "controls/CustomButton.h"
@@ -86,6 +87,33 @@ TEST(MainWindowStartUp, WithoutSettingsAsksForThePresetLibraryAndShowsANeutralPa
   EXPECT_EQ(c.nameEdit()->text(), "Empty");
   EXPECT_FALSE(dlg.portsOpen()) << "no amplifier, no port names";
   EXPECT_TRUE(CVKRPrefData::instance().midiIn().empty());
+}
+
+TEST(MainWindowStartUp, AFirstStartLeavesTheConnectedAmplifiersSoundAlone) {
+  MainWindowHarness h;
+  AmpSimulator& sim = h.startSimulator();
+  const PatchData before = sim.patch();
+  int ticksWhileAsking = 0;
+  h.boxes.whileShown = [&](const IMessageBoxes::Request&) {
+    // The user reads "Please import preset library." while the amplifier announces itself.
+    for (; ticksWhileAsking < 50; ++ticksWhileAsking) {
+      h.tick();
+      QThread::msleep(2);
+    }
+  };
+  CVKREditorDlg& dlg = h.open();
+  h.boxes.whileShown = nullptr;
+  ASSERT_EQ(ticksWhileAsking, 50);
+  EXPECT_EQ(h.boxes.texts(), QStringList{"Please import preset library."});
+
+  h.service->flush();
+  for (const Bytes& m : sim.received()) EXPECT_FALSE(AmpSimulator::isBulkDump(m));
+  EXPECT_EQ(sim.patch(), before);
+
+  EXPECT_TRUE(h.tickUntil([&] {
+    return dlg.connectedIndicator() && dlg.controls().nameEdit()->text() == "ORV Sim Clean";
+  })) << "the amplifier connects once the set-up is done";
+  EXPECT_EQ(sim.patch(), before);
 }
 
 TEST(MainWindowStartUp, ClientAreaIsExactly800By600BelowTheMenuBarAndFixed) {

@@ -16,6 +16,7 @@
 #include "controls/VKRDial.h"
 #include "controls/VKRImage.h"
 #include "controls/VKRListBox.h"
+#include "controls/VKRNumberEdit.h"
 #include "controls/VKRNumberEditText.h"
 #include "controls/VKRPullDownMenu.h"
 #include "device/ParameterMap.h"
@@ -439,6 +440,32 @@ TEST(PanelRefreshFromAmplifier, AnAmpTypeBeyondTheModelsRangeLeavesTheTypeContro
   h.sim->turnKnob(params::kAmpType, 3);  // within the range: followed
   ASSERT_TRUE(h.tickUntil([&] { return c.ampTypeKnob()->GetValue() == 3; }));
   for (int i = 0; i < 8; ++i) EXPECT_EQ(c.button(1087 + i)->GetState(), i == 3 ? 1 : 0) << i;
+}
+
+TEST(PanelRefreshFromAmplifier, ASectionSwitchedOffThereDropsTheTextTypedIntoItsDisplay) {
+  MainWindowHarness h;
+  CVKREditorDlg& dlg = h.openConnected();
+  PanelControls& c = dlg.controls();
+  dlg.show();
+  QApplication::setActiveWindow(&dlg);
+  CVKRNumberEditText* display = c.display(1221);  // the reverb is on in the simulator's patch
+  ASSERT_TRUE(display->isEnabled());
+  QTest::mouseDClick(display, Qt::LeftButton);
+  ASSERT_TRUE(display->IsEntryOpen());
+  QTest::keyClicks(display->Entry(), "9");
+
+  PatchData p = h.sim->patch();
+  p[patch::kReverbOn] = patch::kOff;
+  h.sim->setPatch(p);
+  h.sim->clearReceived();
+  DeviceLink::instance().requestDump();
+  ASSERT_TRUE(h.tickUntil([&] { return !display->isEnabled(); }));
+  h.tick();
+  h.service->flush();
+  EXPECT_FALSE(display->IsEntryOpen());
+  for (const AmpSimulator::Bytes& m : h.sim->received())
+    EXPECT_FALSE(AmpSimulator::isParameterChange(m)) << "a refresh never sends";
+  EXPECT_EQ(h.sim->patch(), p);
 }
 
 TEST(PanelRefreshFromAmplifier, IdentifiersOutsideTheMapChangeNothing) {

@@ -21,8 +21,11 @@ class ScriptedMessageBoxes : public IMessageBoxes {
   std::vector<FileRequest> fileRequests;  // every file dialog asked for
   std::deque<QString> files;              // the files chosen in order; when empty: cancelled
 
+  std::function<void(const Request&)> whileShown;  // runs while a box is up, before its answer
+
   int ask(const Request& r) override {
     asked.push_back(r);
+    if (whileShown) whileShown(r);
     if (!answers.empty()) {
       const int a = answers.front();
       answers.pop_front();

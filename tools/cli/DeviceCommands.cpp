@@ -39,15 +39,20 @@ struct DeviceOptions {
   RtMidiBackend::Api api = RtMidiBackend::Api::Any;
   std::optional<std::string> port;
   std::optional<double> seconds;  // monitor: stop after this long
+  bool force = false;             // pull: an existing file may be replaced
   Args rest;                      // the other arguments, in order
 };
 
-DeviceOptions parseOptions(const Args& args, bool allowSeconds) {
+DeviceOptions parseOptions(const Args& args, bool allowSeconds, bool allowForce = false) {
   DeviceOptions o;
   for (std::size_t i = 0; i < args.size(); ++i) {
     const std::string& a = args[i];
     const bool takesValue =
         a == "--port" || a == "--midi-api" || (allowSeconds && a == "--seconds");
+    if (a == "--force" && allowForce) {
+      o.force = true;
+      continue;
+    }
     if (!takesValue) {
       if (a.rfind("--", 0) == 0) throw UsageError("unknown option " + a);
       o.rest.push_back(a);
@@ -208,8 +213,9 @@ int ports(const Args& args, Io& io) {
 }
 
 int pull(const Args& args, Io& io) {
-  const auto o = parseOptions(args, false);
+  const auto o = parseOptions(args, false, true);
   expectArgCount(o.rest, 1, 1);
+  refuseToReplace(o.rest[0], o.force);  // before anything is asked of the amplifier
   AmpConnection amp(o.api);
   amp.open(o.port, Clock::now() + kAnswerTime);
   const char model = amp.waitForIdentity(Clock::now() + kAnswerTime);
@@ -300,7 +306,7 @@ const bool registered =
     registerCommand({"ports", "ports [--midi-api alsa|jack|any]",
                      "list the MIDI input and output devices as the editor names them", 110,
                      ports}) &&
-    registerCommand({"pull", "pull [--port NAME] [--midi-api alsa|jack|any] OUT.ZBP",
+    registerCommand({"pull", "pull [--force] [--port NAME] [--midi-api alsa|jack|any] OUT.ZBP",
                      "fetch the amplifier's current patch into a patch file (default ports\n"
                      "      ORV10, then ORV5)",
                      120, pull}) &&

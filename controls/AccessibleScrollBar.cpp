@@ -1,0 +1,47 @@
+#include "controls/AccessibleScrollBar.h"
+
+#include "controls/VKRScrollBar.h"
+
+namespace orv {
+
+AccessibleScrollBar::AccessibleScrollBar(CVKRScrollBar* bar)
+    : QAccessibleWidget(bar, QAccessible::ScrollBar) {}
+
+CVKRScrollBar* AccessibleScrollBar::bar() const {
+  return static_cast<CVKRScrollBar*>(widget());
+}
+
+void* AccessibleScrollBar::interface_cast(QAccessible::InterfaceType type) {
+  if (type == QAccessible::ValueInterface) return static_cast<QAccessibleValueInterface*>(this);
+  return QAccessibleWidget::interface_cast(type);
+}
+
+QString AccessibleScrollBar::text(QAccessible::Text t) const {
+  if (t == QAccessible::Name) return widget()->accessibleName();
+  if (t == QAccessible::Value) return QString::number(bar()->GetValue());
+  return QAccessibleWidget::text(t);
+}
+
+QVariant AccessibleScrollBar::currentValue() const {
+  return bar()->GetValue();
+}
+
+void AccessibleScrollBar::setCurrentValue(const QVariant& value) {
+  bool ok = false;
+  const double v = value.toDouble(&ok);
+  if (ok && qAbs(v) < 1e9) bar()->ProposeByUser(qRound(v));
+}
+
+QVariant AccessibleScrollBar::maximumValue() const {
+  return bar()->LastTopRow();
+}
+
+QVariant AccessibleScrollBar::minimumValue() const {
+  return bar()->GetMin();
+}
+
+QVariant AccessibleScrollBar::minimumStepSize() const {
+  return 1;
+}
+
+}  // namespace orv
