@@ -1,12 +1,15 @@
 #include "mainwindow/InputFilter.h"
 
 #include <QApplication>
+#include <QDropEvent>
 #include <QKeyEvent>
 #include <QLineEdit>
+#include <QMimeData>
 #include <QMouseEvent>
 
 #include "controls/Rapidbutton.h"
 #include "controls/VKRListBox.h"
+#include "mainwindow/LibraryFlows.h"
 #include "mainwindow/PanelControls.h"
 #include "mainwindow/VKREditorDlg.h"
 
@@ -34,6 +37,8 @@ bool InputFilter::eventFilter(QObject* watched, QEvent* event) {
     case QEvent::MouseMove:
     case QEvent::ContextMenu:
       break;
+    case QEvent::DragEnter:
+      return inWindow(watched) && fileDragOnTextField(watched, event);
     default:
       return false;
   }
@@ -47,8 +52,32 @@ bool InputFilter::eventFilter(QObject* watched, QEvent* event) {
         if (b) b->StopRepeat();
     }
     if (watched == c.nameEdit()) consumed = nameEditEvent(event);
+    if (watched == c.libraryList()) consumed = listEvent(event);
   });
   return consumed;
+}
+
+// Text fields (the name edit, the inline number entries) would take a dropped file's name as
+// text; the drag goes on to the window, which opens the file.
+bool InputFilter::fileDragOnTextField(QObject* watched, QEvent* event) {
+  auto* drag = static_cast<QDragEnterEvent*>(event);
+  if (!qobject_cast<QLineEdit*>(watched) || !drag->mimeData()->hasUrls()) return false;
+  drag->ignore();
+  return true;
+}
+
+// A right press picks the row under the pointer as a left click would; the release then opens
+// the list's context menu.
+bool InputFilter::listEvent(QEvent* event) {
+  if (event->type() != QEvent::MouseButtonPress) return false;
+  auto* mouse = static_cast<QMouseEvent*>(event);
+  if (mouse->button() != Qt::RightButton) return false;
+  CVKRListBox* list = dlg_.controls().libraryList();
+  const int row = list->ItemFromPoint(mouse->position().toPoint());
+  if (row < 0) return true;
+  list->SetCurSel(row);
+  dlg_.runCommand([&] { dlg_.flows().SelectSlot(row); });
+  return true;
 }
 
 bool InputFilter::nameEditEvent(QEvent* event) {

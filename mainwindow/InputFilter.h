@@ -8,6 +8,8 @@ class CVKREditorDlg;
 // The main window's keyboard and mouse filtering, ahead of the widgets:
 // - Escape never closes the window (controls that use Escape, such as the inline number entry,
 //   still get it);
+// - a right press in the library list picks the row under the pointer;
+// - a dragged file passes over text fields to the window;
 // - Enter in the name edit moves the focus to the library list;
 // - no context menu on the name edit;
 // - typing, clicking or dragging in the name edit redraws the name area (a click first scrolls
@@ -24,6 +26,8 @@ class InputFilter : public QObject {
  private:
   bool inWindow(QObject* watched) const;
   bool nameEditEvent(QEvent* event);
+  bool listEvent(QEvent* event);
+  static bool fileDragOnTextField(QObject* watched, QEvent* event);
 
   CVKREditorDlg& dlg_;
 };

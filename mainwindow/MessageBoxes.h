@@ -1,13 +1,15 @@
 #pragma once
 #include <QString>
+#include <optional>
 
 class QDialog;
 class QWidget;
 
 namespace orv {
 
-// Every message box, question and modal dialog of the editor goes through this interface, so
-// that the answers can be scripted (tests, unattended runs) instead of waiting on a modal loop.
+// Every message box, question, modal dialog and file dialog of the editor goes through this
+// interface, so that the answers can be scripted (tests, unattended runs) instead of waiting on a
+// modal loop.
 class IMessageBoxes {
  public:
   enum class Icon { Stop, Exclamation, Question, Information };
@@ -27,11 +29,23 @@ class IMessageBoxes {
     bool saveLabels = false;
   };
 
+  // A file dialog: open an existing file, or save (asking before a file is replaced).
+  struct FileRequest {
+    QWidget* owner = nullptr;
+    bool save = false;
+    QString name;           // object name of the dialog ("openLibrary", "exportPatch", ...)
+    QString filter;         // e.g. "Library Files (*.ZBL *.zbl)"
+    QString defaultSuffix;  // added when the chosen name has no extension
+    QString proposedName;   // file name offered at first (save dialogs)
+  };
+
   virtual ~IMessageBoxes() = default;
   // Shows the box and returns the button that closed it (Cancel when it was dismissed).
   virtual int ask(const Request& request) = 0;
   // Runs `dialog` modally and returns its result code.
   virtual int runModal(QDialog& dialog) = 0;
+  // Runs a file dialog through `runModal`; no value when it was cancelled.
+  virtual std::optional<QString> chooseFile(const FileRequest& request);
 };
 
 }  // namespace orv

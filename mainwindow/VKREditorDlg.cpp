@@ -2,15 +2,19 @@
 
 #include <QApplication>
 #include <QCloseEvent>
+#include <QDropEvent>
 #include <QFile>
-#include <QFileDialog>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QMenuBar>
+#include <QMimeData>
 #include <QScreen>
 #include <QTimer>
+#include <QUrl>
 #include <QVBoxLayout>
+#include <map>
 
 #include "controls/CustomButton.h"
 #include "controls/Rapidbutton.h"
@@ -23,7 +27,9 @@
 #include "device/DeviceLink.h"
 #include "device/MidiPort.h"
 #include "mainwindow/DeviceEventHandler.h"
+#include "mainwindow/FileDialogs.h"
 #include "mainwindow/InputFilter.h"
+#include "mainwindow/LibraryFlows.h"
 #include "mainwindow/MainMenu.h"
 #include "mainwindow/MainWindowTexts.h"
 #include "mainwindow/MessageBoxes.h"
@@ -48,14 +54,19 @@ namespace {
 const QString kTitle = QStringLiteral("ORV Editor");
 
 fs::path toPath(const QString& path) {
-  return fs::path(QFile::encodeName(path).toStdString());
+  return FileDialogs::toPath(path);
 }
 
 // The commands this window carries out; the others stay grayed.
 const QSet<int> kHandledCommands = {
-    MainMenu::Quit,        MainMenu::Help,        MainMenu::About,       MainMenu::Volume1,
-    MainMenu::Volume1 + 1, MainMenu::Volume1 + 2, MainMenu::Volume1 + 3, MainMenu::Volume5,
+    MainMenu::New,           MainMenu::Open,        MainMenu::Save,    MainMenu::SaveAs,
+    MainMenu::SaveToLibrary, MainMenu::Import,      MainMenu::Export,  MainMenu::Quit,
+    MainMenu::Help,          MainMenu::About,       MainMenu::Volume1, MainMenu::Volume1 + 1,
+    MainMenu::Volume1 + 2,   MainMenu::Volume1 + 3, MainMenu::Volume5,
 };
+
+// The list's context menu item "Clear".
+constexpr int kClearSlot = 32800;
 
 }  // namespace
 
@@ -63,12 +74,14 @@ CVKREditorDlg::CVKREditorDlg(IMessageBoxes& boxes, QWidget* parent)
     : QDialog(parent),
       boxes_(boxes),
       barrier_(boxes, [this] { return static_cast<QWidget*>(this); }),
-      library_(*this) {
+      library_(*this),
+      flows_(std::make_unique<LibraryFlows>(*this)) {
   SkinResources::init();
   // The art decodes on worker threads while the window is being built.
   SkinImages::preload(PanelLayout::images());
   setWindowTitle(kTitle);
   setObjectName(QStringLiteral("mainWindow"));
+  setAcceptDrops(true);
   buildWindow();
 }
 
@@ -85,7 +98,7 @@ void CVKREditorDlg::buildWindow() {
   layout->setMenuBar(menuBar_);
   menu_ = new MainMenu(menuBar_, kHandledCommands, this);
   connect(menu_, &MainMenu::triggered, this,
-          [this](int command) { barrier_.run([&] { onCommand(command); }); });
+          [this](int command) { runCommand([&] { onCommand(command); }); });
   surface_ = new PanelSurface(this);
   layout->addWidget(surface_);
   layout->setSizeConstraint(QLayout::SetFixedSize);
@@ -128,7 +141,7 @@ void CVKREditorDlg::OnInitDialog() {
   // must not leave the window without its library or its command-line file.
   const bool commandLineLibrary =
       !commandLineFile_.isEmpty() && fileKindOf(toPath(commandLineFile_)) == FileKind::Library;
-  barrier_.run([&] {
+  runCommand([&] {
     library_.startUp(fs::path(settings.libraryPath()), commandLineLibrary, settings.saved() != 0);
   });
   barrier_.run([&] { refresher_->NeutralRefresh(); });
@@ -139,7 +152,7 @@ void CVKREditorDlg::OnInitDialog() {
     deviceEvents_->chooseDefaultPortNames();
     deviceEvents_->openPortsByConfiguredNames();
   });
-  if (!commandLineFile_.isEmpty()) barrier_.run([&] { OpenFile(commandLineFile_); });
+  if (!commandLineFile_.isEmpty()) runCommand([&] { OpenFile(commandLineFile_); });
   enableSaveToLibrary();
 }
 
@@ -184,6 +197,15 @@ void CVKREditorDlg::setUpListArea() {
     surface_->update(bar->RepaintArea());
   });
   OnControlChanged(PanelControls::kScrollBar, 0);
+  setUpListMenu();
+}
+
+void CVKREditorDlg::setUpListMenu() {
+  listMenu_ = new QMenu(this);
+  listMenu_->setObjectName(QStringLiteral("listMenu"));
+  connect(listMenu_->addAction(QStringLiteral("Clear")), &QAction::triggered, this,
+          [this] { runCommand([&] { onCommand(kClearSlot); }); });
+  controls_->libraryList()->SetContextMenu(listMenu_);
 }
 
 void CVKREditorDlg::connectControls() {
@@ -195,6 +217,18 @@ void CVKREditorDlg::connectControls() {
     if (CCustomButton* b = c.button(id))
       connect(b, &QAbstractButton::clicked, this,
               [this, id, b] { OnControlChanged(id, b->GetState()); });
+  if (CVKRListBox* list = c.libraryList())
+    connect(list, &CVKRListBox::SelectionChanged, this,
+            [this](int row) { runCommand([&] { flows_->SelectSlot(row); }); });
+  if (CCustomButton* save = c.saveToLibrary())
+    connect(save, &QAbstractButton::clicked, this,
+            [this] { runCommand([&] { flows_->SaveToLibrary(); }); });
+  // One click on a list arrow moves one row; holding it repeats (posted by the button).
+  for (CRapidbutton* arrow : {c.scrollDown(), c.scrollUp()}) {
+    if (!arrow) continue;
+    const int step = arrow == c.scrollDown() ? 1 : -1;
+    connect(arrow, &QAbstractButton::clicked, this, [this, step] { scrollListBy(step); });
+  }
   if (QLineEdit* edit = c.nameEdit()) {
     connect(edit, &QLineEdit::textEdited, this, [this] { barrier_.run([&] { nameChanged(); }); });
     connect(edit, &QLineEdit::editingFinished, this,
@@ -247,12 +281,20 @@ void CVKREditorDlg::applyRoute(const RouteResult& route) {
   route.throwIfFailed();
 }
 
+// The list decides how far it can scroll; the bar always shows the list's own top row, so that
+// the arrows never have to work their way back from a row the list cannot show.
 void CVKREditorDlg::scrollList(int value) {
   CVKRScrollBar* bar = controls_->scrollBar();
-  if (!bar) return;
-  bar->SetValue(value);
-  if (CVKRListBox* list = controls_->libraryList()) list->SetTopIndex(bar->GetValue());
+  CVKRListBox* list = controls_->libraryList();
+  if (!bar || !list) return;
+  list->SetTopIndex(std::clamp(value, 0, std::max(list->GetCount() - 1, 0)));
+  bar->SetValue(list->GetTopIndex());
   surface_->update(bar->RepaintArea());
+}
+
+void CVKREditorDlg::scrollListBy(int rows) {
+  if (CVKRListBox* list = controls_ ? controls_->libraryList() : nullptr)
+    barrier_.run([&] { scrollList(list->GetTopIndex() + rows); });
 }
 
 void CVKREditorDlg::PatchTouched() {
@@ -285,6 +327,22 @@ void CVKREditorDlg::setPatchName(const QString& name) {
   patchName_ = name.left(64);
   pushNameToEdit();
   redrawName();
+}
+
+void CVKREditorDlg::renamePatch(const QString& name) {
+  setPatchName(name);
+  const QByteArray bytes = patchName_.toLatin1();  // patch names are Latin-1 bytes
+  if (router_) router_->writer().setName(std::string_view(bytes.constData(), size_t(bytes.size())));
+}
+
+void CVKREditorDlg::showCentredName() {
+  QLineEdit* edit = controls_->nameEdit();
+  if (!edit) return;
+  painter_->setCentredName(patchName_);
+  QPalette p = edit->palette();
+  p.setColor(QPalette::Text, Qt::transparent);  // the name is drawn once, by the panel
+  edit->setPalette(p);
+  surface_->update(edit->geometry());
 }
 
 void CVKREditorDlg::pushNameToEdit() {
@@ -330,6 +388,7 @@ void CVKREditorDlg::onCommand(int command) {
     onUsbVolume(command - MainMenu::Volume1);
     return;
   }
+  if (onLibraryCommand(command)) return;
   switch (command) {
     case MainMenu::Quit:
       QTimer::singleShot(0, this, &QWidget::close);
@@ -345,6 +404,24 @@ void CVKREditorDlg::onCommand(int command) {
   }
 }
 
+// The File menu's library commands and the list's "Clear"; false for any other command.
+bool CVKREditorDlg::onLibraryCommand(int command) {
+  const std::map<int, std::function<void()>> commands = {
+      {MainMenu::New, [this] { library_.commandNew(); }},
+      {MainMenu::Open, [this] { library_.commandOpen(); }},
+      {MainMenu::Save, [this] { library_.commandSave(); }},
+      {MainMenu::SaveAs, [this] { library_.commandSaveAs(); }},
+      {MainMenu::SaveToLibrary, [this] { flows_->SaveToLibrary(); }},
+      {MainMenu::Import, [this] { flows_->Import(); }},
+      {MainMenu::Export, [this] { flows_->Export(); }},
+      {kClearSlot, [this] { flows_->ClearSlot(); }},
+  };
+  const auto found = commands.find(command);
+  if (found == commands.end()) return false;
+  if (controls_) found->second();  // nothing to work on before the set-up
+  return true;
+}
+
 void CVKREditorDlg::onUsbVolume(int value) {
   // The mark moves at once, without waiting for the amplifier.
   menu_->checkUsbVolume(value);
@@ -357,17 +434,17 @@ void CVKREditorDlg::HandOver(const QString& path) {
   if (!initialized_ || closed_ || !isEnabled() || (modal && modal != this)) return;
   raise();
   activateWindow();
-  barrier_.run([&] { OpenFile(path); });
+  runCommand([&] { OpenFile(path); });
 }
 
-void CVKREditorDlg::OpenFile(const QString& path) {
+void CVKREditorDlg::OpenFile(const QString& path, bool droppedOnList) {
   const fs::path file = toPath(path);
   switch (fileKindOf(file)) {
     case FileKind::Library:
       library_.openFile(file);
       break;
     case FileKind::Patch:
-      openPatchFile(file);
+      flows_->OpenPatchFile(file, droppedOnList);
       break;
     case FileKind::Unsupported:
       showHint(strings::UnsupportedFile);
@@ -375,25 +452,31 @@ void CVKREditorDlg::OpenFile(const QString& path) {
   }
 }
 
-// A patch file from the command line or a second instance becomes the current patch; the
-// library and the current slot stay as they are.
-void CVKREditorDlg::openPatchFile(const fs::path& path) {
-  if (patchEdited()) {
-    // Storing the patch first needs the save-to-library flow; until the window has it, the
-    // question offers to go on without saving or to stop.
-    const int answer = ask(texts::kAskSaveBeforeImport, IMessageBoxes::Icon::Exclamation,
-                           IMessageBoxes::No | IMessageBoxes::Cancel, /*saveLabels=*/true);
-    if (answer != IMessageBoxes::No) return;
-  }
-  LibraryEntry entry;
-  readPatchFile(entry, path);
-  const CVKRDial* knob = controls_->ampTypeKnob();
-  if (!acceptForModel(entry, connectedIndicator(), modelCode_, *this)) return;
-  if (!acceptAmpType(entry.data, knob ? knob->GetMax() : 7, *this)) return;
-  loadCurrentPatch(entry.data);
-  refresher_->ShowRecord(entry);
-  setPatchEdited(true);
-  enableSaveToLibrary();
+void CVKREditorDlg::DropFiles(const QList<QUrl>& urls, bool onList) {
+  QWidget* modal = QApplication::activeModalWidget();
+  if (urls.isEmpty() || !initialized_ || closed_ || (modal && modal != this)) return;
+  const QString path = urls.first().toLocalFile();  // only the first file counts
+  if (path.isEmpty()) return;
+  runCommand([&] { OpenFile(path, onList); });
+}
+
+void CVKREditorDlg::dragEnterEvent(QDragEnterEvent* e) {
+  if (e->mimeData()->hasUrls()) e->acceptProposedAction();
+}
+
+void CVKREditorDlg::dragMoveEvent(QDragMoveEvent* e) {
+  if (e->mimeData()->hasUrls()) e->acceptProposedAction();
+}
+
+void CVKREditorDlg::dropEvent(QDropEvent* e) {
+  if (!e->mimeData()->hasUrls()) return;
+  e->acceptProposedAction();
+  const QList<QUrl> urls = e->mimeData()->urls();
+  QWidget* list = controls_ ? controls_->libraryList() : nullptr;
+  const QWidget* under = childAt(e->position().toPoint());
+  const bool onList = list && under && (under == list || list->isAncestorOf(under));
+  // The drag source waits for the drop to return: the dialogs of the drop open afterwards.
+  QTimer::singleShot(0, this, [this, urls, onList] { DropFiles(urls, onList); });
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -410,8 +493,8 @@ bool CVKREditorDlg::event(QEvent* e) {
           deviceEvents_->handle(static_cast<int>(m->WParam()), static_cast<int>(m->LParam()));
       } else if (type == WM_PULLDOWN_CHANGED) {
         onPullDownChanged(static_cast<int>(m->WParam()), static_cast<int>(m->LParam()));
-      } else if (CVKRScrollBar* bar = controls_ ? controls_->scrollBar() : nullptr) {
-        scrollList(bar->GetValue() + (type == WM_LIST_SCROLL_DOWN ? 1 : -1));
+      } else {
+        scrollListBy(type == WM_LIST_SCROLL_DOWN ? 1 : -1);
       }
     });
     return true;
@@ -508,16 +591,8 @@ void CVKREditorDlg::reportFailure(const CGenericException& failure) {
 }
 
 std::optional<fs::path> CVKREditorDlg::chooseLibrary(bool toSave) {
-  QFileDialog dialog(this, QString(), QString(), QStringLiteral("Library Files (*.ZBL)"));
-  dialog.setObjectName(toSave ? QStringLiteral("saveLibrary") : QStringLiteral("openLibrary"));
-  if (toSave)
-    dialog.setAcceptMode(QFileDialog::AcceptSave);  // asks before replacing a file
-  else
-    dialog.setFileMode(QFileDialog::ExistingFile);
-  dialog.setDefaultSuffix(QStringLiteral("ZBL"));
-  if (boxes_.runModal(dialog) != QDialog::Accepted || dialog.selectedFiles().isEmpty())
-    return std::nullopt;
-  return toPath(dialog.selectedFiles().first());
+  const FileDialogs dialogs(boxes_, this);
+  return toSave ? dialogs.saveLibrary() : dialogs.openLibrary();
 }
 
 std::optional<fs::path> CVKREditorDlg::chooseLibraryToOpen() {
@@ -545,15 +620,48 @@ void CVKREditorDlg::loadCurrentPatch(const PatchData& patch) {
   link.setMirror(patch);
   setPatchName(QString::fromLatin1(orv::patchName(patch).c_str()));
   // The library made at start-up is no command of the user's: the amplifier keeps its sound.
-  if (setUpDone_) link.sendWholePatch();
+  if (!setUpDone_) return;
+  // An amplifier unplugged at this moment must not leave the command half done: the panel, the
+  // library and the edited flag are brought in line first, the failure is reported after.
+  try {
+    link.sendWholePatch();
+  } catch (...) {
+    if (!heldBackSend_) heldBackSend_ = std::current_exception();
+  }
+}
+
+void CVKREditorDlg::runCommand(const std::function<void()>& command) {
+  barrier_.run([&] {
+    try {
+      command();
+    } catch (...) {
+      heldBackSend_ = nullptr;  // the command's own failure is the one shown
+      menu_->setEnabled(MainMenu::Save, library_.saveEnabled());
+      throw;
+    }
+    menu_->setEnabled(MainMenu::Save, library_.saveEnabled());
+    throwHeldBackSendFailure();
+  });
+}
+
+void CVKREditorDlg::throwHeldBackSendFailure() {
+  if (std::exception_ptr failure = std::exchange(heldBackSend_, nullptr))
+    std::rethrow_exception(failure);
 }
 
 void CVKREditorDlg::libraryShown() {
   if (CVKRListBox* list = controls_->libraryList()) {
+    // The rows are rebuilt where the list stood; the current slot's row is brought into view.
+    const int top = list->GetTopIndex();
     list->ResetContent();
     for (const std::string& row : library_.rows())
       list->AddString(QString::fromLatin1(row.c_str()));
-    list->SetCurSel(library_.currentSlot());
+    list->SetTopIndex(top);
+    const int current = library_.currentSlot();
+    list->SetCurSel(current);
+    if (current >= 0 &&
+        (current < list->GetTopIndex() || current >= list->GetTopIndex() + list->FullRows()))
+      list->SetTopIndex(std::max(current - list->FullRows() / 2, 0));
     if (CVKRScrollBar* bar = controls_->scrollBar()) {
       bar->SetRange(0, list->GetCount());
       bar->UpdateThumbHeight();

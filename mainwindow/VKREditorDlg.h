@@ -3,7 +3,9 @@
 #include <QFont>
 #include <QString>
 #include <array>
+#include <exception>
 #include <filesystem>
+#include <functional>
 #include <memory>
 
 #include "controls/VKRControlListener.h"
@@ -17,12 +19,15 @@
 #include "patch/MessageReporter.h"
 #include "settings/VKRPrefData.h"
 
+class QMenu;
 class QMenuBar;
+class QUrl;
 
 namespace orv {
 
 class DeviceEventHandler;
 class InputFilter;
+class LibraryFlows;
 class MainMenu;
 class PanelPainter;
 class PanelRefresher;
@@ -37,8 +42,9 @@ class WindowMessage;
 //
 // The work is split by concern: DeviceEventHandler (device events and ports), PanelPainter
 // (painting), InputFilter (keyboard and mouse filtering), PanelLayout (creating the controls),
-// PanelRefresher (bringing the controls in line with a patch) and SkinApplier (the
-// model-dependent skin). This class keeps the state and the flows that join them.
+// PanelRefresher (bringing the controls in line with a patch), SkinApplier (the
+// model-dependent skin) and LibraryFlows (slots, storing, import, export, patch files). This class
+// keeps the state and the flows that join them.
 class CVKREditorDlg : public QDialog,
                       public IVKRControlListener,
                       public IVKREditListener,
@@ -62,8 +68,11 @@ class CVKREditorDlg : public QDialog,
 
   // A file handed over by a second instance: opened unless a modal dialog is open.
   void HandOver(const QString& path);
-  // Routes a file by its extension: library, patch or "Unsupported File".
-  void OpenFile(const QString& path);
+  // Routes a file by its extension: library, patch or "Unsupported File". A patch file dropped
+  // on the library list is offered for storing into a slot.
+  void OpenFile(const QString& path, bool droppedOnList = false);
+  // Dropped files: only the first counts.
+  void DropFiles(const QList<QUrl>& urls, bool onList);
 
   // Gestures on the panel.
   void OnControlChanged(int controlId, int value) override;
@@ -74,6 +83,11 @@ class CVKREditorDlg : public QDialog,
 
   // The patch name edit shows `name` (at most 64 characters).
   void setPatchName(const QString& name);
+  // The patch takes a new name: shown, and written into the mirror (sent when connected).
+  void renamePatch(const QString& name);
+  // The next paint draws the patch name centred over the name edit (once: the edit's own text
+  // is hidden until the name is edited or changes).
+  void showCentredName();
   // The window's data pushed to its controls: the name edit shows the patch name.
   void pushNameToEdit();
   // The model's background for the window and every control that draws a part of it.
@@ -97,6 +111,7 @@ class CVKREditorDlg : public QDialog,
   PanelRefresher& refresher() { return *refresher_; }
   SkinApplier& skin() { return *skin_; }
   PanelPainter& painter() { return *painter_; }
+  LibraryFlows& flows() { return *flows_; }
 
   // ILibraryHost.
   bool askYesNo(int stringId) override;
@@ -131,10 +146,14 @@ class CVKREditorDlg : public QDialog,
   void accept() override {}
   void reject() override {}
   void keyPressEvent(QKeyEvent* event) override;
+  void dragEnterEvent(QDragEnterEvent* event) override;
+  void dragMoveEvent(QDragMoveEvent* event) override;
+  void dropEvent(QDropEvent* event) override;
 
  private:
   friend class DeviceEventHandler;
   friend class InputFilter;
+  friend class LibraryFlows;
 
   void buildWindow();
   void sizeClientArea();
@@ -142,9 +161,16 @@ class CVKREditorDlg : public QDialog,
   void setUpListArea();
   void connectControls();
   void scrollList(int top);
+  void scrollListBy(int rows);
+  // Runs a command inside the barrier; afterwards File > Save follows the library, and a
+  // whole-patch send that failed during the command is reported.
+  void runCommand(const std::function<void()>& command);
+  void throwHeldBackSendFailure();
+  void setUpListMenu();
   int ask(int stringId, IMessageBoxes::Icon icon, int buttons, bool saveLabels = false);
   std::optional<std::filesystem::path> chooseLibrary(bool toSave);
   void onCommand(int command);
+  bool onLibraryCommand(int command);
   void onUsbVolume(int value);
   void onPullDownChanged(int kind, int item);
   void applyRoute(const RouteResult& route);
@@ -156,7 +182,6 @@ class CVKREditorDlg : public QDialog,
   bool unsavedChangesConfirmed(int stringId);
   void storeClosingSettings();
   void detachFromDevice();
-  void openPatchFile(const std::filesystem::path& path);
 
   IMessageBoxes& boxes_;
   ExceptionBarrier barrier_;
@@ -175,6 +200,9 @@ class CVKREditorDlg : public QDialog,
   std::unique_ptr<SkinApplier> skin_;
   std::unique_ptr<DeviceEventHandler> deviceEvents_;
   std::unique_ptr<InputFilter> inputFilter_;
+  std::unique_ptr<LibraryFlows> flows_;
+  QMenu* listMenu_ = nullptr;
+  std::exception_ptr heldBackSend_;  // a whole-patch send that failed during a command
   std::array<QFont, 4> fonts_;
 
   QString patchName_;

@@ -1,6 +1,7 @@
 #include "patch/LibraryFile.h"
 
 #include <algorithm>
+#include <cctype>
 #include <cerrno>
 #include <cstring>
 #include <fstream>
@@ -139,7 +140,10 @@ void writePatchFile(const LibraryEntry& entry, const fs::path& path) {
 }
 
 FileKind fileKindOf(const fs::path& path) {
-  const std::string extension = path.extension().string();
+  // Case does not matter: ".zbl" and ".Zbp" are as common as the upper-case names.
+  std::string extension = path.extension().string();
+  std::transform(extension.begin(), extension.end(), extension.begin(),
+                 [](unsigned char c) { return static_cast<char>(std::toupper(c)); });
   if (extension == ".ZBL") return FileKind::Library;
   if (extension == ".ZBP") return FileKind::Patch;
   return FileKind::Unsupported;

@@ -36,7 +36,7 @@ void decodePatchFile(std::span<const uint8_t> bytes, LibraryEntry& entry,
                      const std::filesystem::path& path = {});
 std::vector<uint8_t> encodePatchFile(const LibraryEntry& entry);
 
-// What a file handed to the main window is, by its extension (compared exactly, case included).
+// What a file handed to the main window is, by its extension (upper or lower case alike).
 enum class FileKind { Library, Patch, Unsupported };
 FileKind fileKindOf(const std::filesystem::path& path);
 

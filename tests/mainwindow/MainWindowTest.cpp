@@ -310,13 +310,14 @@ TEST(MainWindowUsbVolume, OnlyReportsOfTheUsbVolumeConcernTheWindow) {
   EXPECT_EQ(dlg.menu().checkedUsbVolume(), -1) << "a volume above 4 leaves all five unchecked";
 }
 
-TEST(MainWindowMenu, CommandsThatComeLaterStayGrayed) {
+TEST(MainWindowMenu, SaveStartsGrayedAndCommandsThatComeLaterStayGrayed) {
   MainWindowHarness h;
   CVKREditorDlg& dlg = h.open();
-  for (int id :
-       {MainMenu::New, MainMenu::Open, MainMenu::Save, MainMenu::Import, MainMenu::Preferences})
+  for (int id : {MainMenu::Save, MainMenu::Preferences})
     EXPECT_FALSE(dlg.menu().isEnabled(id)) << id;
-  for (int id : {MainMenu::Quit, MainMenu::Help, MainMenu::About})
+  for (int id : {MainMenu::New, MainMenu::Open, MainMenu::SaveAs, MainMenu::SaveToLibrary,
+                 MainMenu::Import, MainMenu::Export, MainMenu::Quit, MainMenu::Help,
+                 MainMenu::About})
     EXPECT_TRUE(dlg.menu().isEnabled(id)) << id;
 }
 
@@ -450,7 +451,7 @@ TEST(MainWindowHandOver, OtherExtensionsAreUnsupported) {
   MainWindowHarness h;
   CVKREditorDlg& dlg = h.open();
   h.boxes.asked.clear();
-  for (const char* name : {"a.zbl", "a.txt", "noext"}) dlg.HandOver(h.config.filePath(name));
+  for (const char* name : {"a.ZBLX", "a.txt", "noext"}) dlg.HandOver(h.config.filePath(name));
   ASSERT_EQ(h.boxes.asked.size(), 3u);
   for (const auto& r : h.boxes.asked) {
     EXPECT_EQ(r.text, "Unsupported File");

@@ -13,10 +13,12 @@
 #include "controls/VKRListBox.h"
 #include "controls/VKRNumberEditText.h"
 #include "controls/VKRPullDownMenu.h"
+#include "device/DeviceLink.h"
 #include "device/ParameterMap.h"
 #include "mainwindow/MainWindowHarness.h"
 #include "mainwindow/PanelControls.h"
 #include "mainwindow/PanelSurface.h"
+#include "patch/Library.h"
 
 namespace orv {
 namespace {
@@ -187,13 +189,19 @@ TEST(PanelAccessibility, TheLibraryListHasItsRowsAndAPressPicksOne) {
   EXPECT_EQ(iface->child(99)->role(), QAccessible::ListItem);
   EXPECT_EQ(iface->indexOfChild(iface->child(42)), 42);
 
+  LibraryEntry named;
+  initPatch("Picked", named.data);
+  dlg.library().library().slot(42) = named;
+  dlg.libraryShown();
   QSignalSpy picked(list, &CVKRListBox::SelectionChanged);
   iface->child(42)->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
   ASSERT_EQ(picked.count(), 1) << "reported as a click reports it";
   EXPECT_EQ(picked.at(0).at(0).toInt(), 42);
+  EXPECT_EQ(dlg.library().currentSlot(), 42) << "the window loads the slot as for a click";
+  EXPECT_EQ(patchName(DeviceLink::instance().mirror()), "Picked");
   EXPECT_TRUE(iface->child(42)->state().selected);
   EXPECT_FALSE(iface->child(41)->state().selected);
-  EXPECT_EQ(iface->text(QAccessible::Value), "043 Empty");
+  EXPECT_EQ(iface->text(QAccessible::Value), "043 Picked");
   EXPECT_LE(list->GetTopIndex(), 42) << "scrolled into view";
 }
 

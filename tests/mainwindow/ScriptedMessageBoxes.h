@@ -5,6 +5,7 @@
 #include <QStringList>
 #include <deque>
 #include <functional>
+#include <optional>
 #include <vector>
 
 #include "mainwindow/MessageBoxes.h"
@@ -17,6 +18,8 @@ class ScriptedMessageBoxes : public IMessageBoxes {
   std::deque<int> answers;  // taken in order; when empty, the box is answered with Ok / No / Cancel
   std::vector<QString> dialogsRun;        // object names of the dialogs run modally
   std::function<int(QDialog&)> onDialog;  // what a modal dialog does; default: rejected
+  std::vector<FileRequest> fileRequests;  // every file dialog asked for
+  std::deque<QString> files;              // the files chosen in order; when empty: cancelled
 
   std::function<void(const Request&)> whileShown;  // runs while a box is up, before its answer
 
@@ -35,6 +38,14 @@ class ScriptedMessageBoxes : public IMessageBoxes {
   int runModal(QDialog& d) override {
     dialogsRun.push_back(d.objectName());
     return onDialog ? onDialog(d) : int(QDialog::Rejected);
+  }
+
+  std::optional<QString> chooseFile(const FileRequest& r) override {
+    fileRequests.push_back(r);
+    if (files.empty()) return std::nullopt;
+    const QString f = files.front();
+    files.pop_front();
+    return f;
   }
 
   QStringList texts() const {

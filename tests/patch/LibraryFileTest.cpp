@@ -283,11 +283,11 @@ TEST(LibraryFile, WritingThroughALinkKeepsTheLink) {
   EXPECT_EQ(back.slot(0).data[0], 'Q');
 }
 
-TEST(LibraryFile, FilesAreRoutedByTheirExactExtension) {
+TEST(LibraryFile, FilesAreRoutedByTheirExtensionInAnyCase) {
   EXPECT_EQ(fileKindOf("/a/b/Rock.ZBL"), FileKind::Library);
   EXPECT_EQ(fileKindOf("Lead.ZBP"), FileKind::Patch);
-  EXPECT_EQ(fileKindOf("Rock.zbl"), FileKind::Unsupported);
-  EXPECT_EQ(fileKindOf("Rock.Zbp"), FileKind::Unsupported);
+  EXPECT_EQ(fileKindOf("Rock.zbl"), FileKind::Library);
+  EXPECT_EQ(fileKindOf("Rock.Zbp"), FileKind::Patch);
   EXPECT_EQ(fileKindOf("Rock.ZBL.bak"), FileKind::Unsupported);
   EXPECT_EQ(fileKindOf("ZBL"), FileKind::Unsupported);
 }

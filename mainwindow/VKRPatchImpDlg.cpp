@@ -1,0 +1,32 @@
+#include "mainwindow/VKRPatchImpDlg.h"
+
+#include "mainwindow/FileDialogs.h"
+#include "mainwindow/MainWindowTexts.h"
+#include "patch/StringTable.h"
+
+namespace orv {
+
+CVKRPatchImpDlg::CVKRPatchImpDlg(const Library& library, int preselected, IMessageBoxes& boxes,
+                                 QWidget* parent)
+    : SlotPickerDlg(library, boxes, parent) {
+  setObjectName(QStringLiteral("importPatch"));
+  Build(QStringLiteral("Import"), QStringLiteral("Import"), texts::kPickImportSlot, preselected);
+}
+
+void CVKRPatchImpDlg::OnAction() {
+  const int slot = SelectedSlot();
+  if (slot < 0) {
+    ShowError(strings::NoPatchSelected);
+    return;
+  }
+  const auto path = FileDialogs(Boxes(), this).openPatch();
+  if (!path) {
+    reject();
+    return;
+  }
+  chosenSlot_ = slot;
+  path_ = *path;
+  accept();
+}
+
+}  // namespace orv
