@@ -215,3 +215,25 @@ TEST(CliUsage, WrongUsageExitsTwoWithUsage) {
   EXPECT_EQ(version.out.rfind("orv-cli ", 0), 0u);
   EXPECT_EQ(runCli({"show", "--help"}).status, 0);
 }
+
+// A command's help and its usage errors come from the options it declares.
+TEST(CliUsage, CommandHelpAndErrorsFollowTheDeclaredOptions) {
+  const CliResult help = runCli({"pull", "--help"});
+  EXPECT_EQ(help.status, 0);
+  const auto out = lines(help.out);
+  ASSERT_FALSE(out.empty());
+  EXPECT_EQ(out[0],
+            "usage: orv-cli pull [--force] [--port NAME] [--midi-api alsa|jack|any] OUT.ZBP");
+  for (const char* option : {"  --force ", "  --port NAME ", "  --midi-api alsa|jack|any "})
+    EXPECT_NE(help.out.find(option), std::string::npos) << option;
+  EXPECT_EQ(help.out.find("--seconds"), std::string::npos);  // monitor's, not pull's
+
+  const CliResult wrong = runCli({"ports", "--seconds", "3"});
+  EXPECT_EQ(wrong.status, 2);
+  EXPECT_EQ(wrong.err,
+            "orv-cli: unexpected argument '--seconds'\n"
+            "usage: orv-cli ports [--midi-api alsa|jack|any]\n");
+  const CliResult missing = runCli({"monitor", "--seconds"});
+  EXPECT_EQ(missing.status, 2);
+  EXPECT_NE(missing.err.find("usage: orv-cli monitor"), std::string::npos);
+}

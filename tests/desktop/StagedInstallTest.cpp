@@ -62,7 +62,7 @@ TEST(StagedInstall, DesktopEntryAndMetainfoPassTheValidators) {
       run("desktop-file-validate", {staged("share/applications/" + kAppId + ".desktop")});
   EXPECT_EQ(entry.status, 0) << entry.output.toStdString();
   const ToolRun meta = run("appstreamcli", {"validate", "--no-net",
-                                        staged("share/metainfo/" + kAppId + ".metainfo.xml")});
+                                            staged("share/metainfo/" + kAppId + ".metainfo.xml")});
   EXPECT_EQ(meta.status, 0) << meta.output.toStdString();
 }
 
@@ -118,6 +118,7 @@ TEST(StagedInstall, ManualPagesDescribeTheirOptions) {
       run("man", {"-E", "ascii", "-l", "-P", "cat", staged("share/man/man1/orv-cli.1.gz")});
   EXPECT_EQ(cli.status, 0);
   EXPECT_TRUE(cli.output.contains("from-json")) << cli.output.toStdString();
+  EXPECT_TRUE(cli.output.contains("--midi-api")) << cli.output.toStdString();
   const ToolRun editor =
       run("man", {"-E", "ascii", "-l", "-P", "cat", staged("share/man/man1/orv-editor.1.gz")});
   EXPECT_TRUE(editor.output.contains("--simulate")) << editor.output.toStdString();

@@ -1,6 +1,9 @@
 #include "tools/cli/Cli.h"
 
+#include <CLI/CLI.hpp>
 #include <algorithm>
+#include <memory>
+#include <optional>
 
 #include "patch/GenericException.h"
 #include "patch/StringTable.h"
@@ -18,35 +21,109 @@ std::vector<Command>& table() {
   return commands;
 }
 
-void printUsageLines(std::ostream& os, const Command& c) {
-  std::string_view usage = c.usage;
+bool isFlag(const CLI::Option& o) {
+  return o.get_expected_max() == 0;
+}
+
+// The options of a command as declared, without the help flag, and its positionals.
+std::vector<const CLI::Option*> declaredOptions(const CLI::App& app, bool positional) {
+  std::vector<const CLI::Option*> result;
+  for (const CLI::Option* o : app.get_options())
+    if (o != app.get_help_ptr() && o->get_positional() == positional &&
+        (positional || !o->get_lnames().empty()))
+      result.push_back(o);
+  return result;
+}
+
+// "--port NAME", "--force"
+std::string optionText(const CLI::Option& o) {
+  std::string text = "--" + o.get_lnames().front();
+  if (!isFlag(o)) text += " " + o.get_type_name();
+  return text;
+}
+
+// The arguments after "orv-cli " of each usage line: the name, the options, the positionals.
+std::vector<std::string> usageLines(const Command& c, const CLI::App& app) {
+  std::string head = c.name;
+  for (const CLI::Option* o : declaredOptions(app, false)) head += " [" + optionText(*o) + "]";
+  if (!c.forms.empty()) {
+    std::vector<std::string> lines;
+    for (const std::string& form : c.forms) lines.push_back(head + " " + form);
+    return lines;
+  }
+  for (const CLI::Option* o : declaredOptions(app, true)) {
+    const bool many = o->get_items_expected_max() > 1;
+    const std::string name = o->get_name() + (many ? "..." : "");
+    head += o->get_required() ? " " + name : " [" + name + "]";
+  }
+  return {head};
+}
+
+void printOptionLine(std::ostream& os, const CLI::Option& o) {
+  std::string text = "  " + optionText(o);
+  text.resize(std::max<std::size_t>(text.size() + 2, 30), ' ');
+  os << text << o.get_description() << '\n';
+}
+
+// Each command is declared on an application of its own, made afresh for every use.
+struct Declared {
+  std::unique_ptr<CLI::App> app;
+  Runner run;
+};
+
+Declared declare(const Command& c) {
+  Declared d{std::make_unique<CLI::App>(c.summary, "orv-cli " + c.name), nullptr};
+  d.app->set_help_flag("-h,--help", "show the usage and options of this command");
+  d.run = c.declare(*d.app);
+  return d;
+}
+
+void printUsageLines(std::ostream& os, const Command& c, const CLI::App& app) {
   bool first = true;
-  while (!usage.empty()) {
-    const std::size_t end = usage.find('\n');
-    os << (first ? "usage: orv-cli " : "       orv-cli ") << usage.substr(0, end) << '\n';
-    usage.remove_prefix(end == std::string_view::npos ? usage.size() : end + 1);
+  for (const std::string& line : usageLines(c, app)) {
+    os << (first ? "usage: orv-cli " : "       orv-cli ") << line << '\n';
     first = false;
   }
+}
+
+void printCommandHelp(std::ostream& os, const Command& c, const CLI::App& app) {
+  printUsageLines(os, c, app);
+  os << "  " << c.summary << '\n';
+  const auto options = declaredOptions(app, false);
+  if (options.empty()) return;
+  os << "\nOptions:\n";
+  for (const CLI::Option* o : options) printOptionLine(os, *o);
+}
+
+// Every option once (commands share --port and --midi-api), in the order first declared.
+void printAllOptions(std::ostream& os, const std::vector<Declared>& declared) {
+  std::vector<std::string> seen;
+  os << "\nOptions of the commands:\n";
+  for (const Declared& d : declared)
+    for (const CLI::Option* o : declaredOptions(*d.app, false)) {
+      if (std::find(seen.begin(), seen.end(), optionText(*o)) != seen.end()) continue;
+      seen.push_back(optionText(*o));
+      printOptionLine(os, *o);
+    }
 }
 
 void printHelp(std::ostream& os) {
   os << "orv-cli: library, patch and SysEx companion of ORV Editor\n\n"
         "usage: orv-cli COMMAND ARGUMENTS...\n"
+        "       orv-cli COMMAND --help\n"
         "       orv-cli --help | --version\n\n"
         "Slots are numbered 1..100 as the library list shows them. Hex is upper case, bytes\n"
         "separated by one space. A failing command leaves no partial file. new, export and\n"
         "from-json replace an existing file only with --force; a read-only file is never\n"
         "replaced.\n\n"
         "Commands:\n";
+  std::vector<Declared> declared;
   for (const Command& c : commands()) {
-    std::string_view usage = c.usage;
-    while (!usage.empty()) {
-      const std::size_t end = usage.find('\n');
-      os << "  " << usage.substr(0, end) << '\n';
-      usage.remove_prefix(end == std::string_view::npos ? usage.size() : end + 1);
-    }
+    declared.push_back(declare(c));
+    for (const std::string& line : usageLines(c, *declared.back().app)) os << "  " << line << '\n';
     os << "      " << c.summary << "\n";
   }
+  printAllOptions(os, declared);
   os << "\nExit status: 0 on success, 1 on failure, 2 on wrong usage.\n";
 }
 
@@ -65,9 +142,42 @@ std::string failureText(const CGenericException& e) {
   return detail.empty() ? text : text + " (" + detail + ")";
 }
 
-int runCommand(const Command& command, const Args& args, Io& io) {
+// Names the first argument nobody declared, as it stands on the command line.
+std::string extrasText(const CLI::App& app, const Args& args, const CLI::ExtrasError& e) {
+  const std::vector<std::string> extras = app.remaining();
+  const auto first = std::find_if(args.begin(), args.end(), [&](const std::string& a) {
+    return std::find(extras.begin(), extras.end(), a) != extras.end();
+  });
+  return first == args.end() ? e.what() : "unexpected argument '" + *first + "'";
+}
+
+// Parses the command's arguments; returns the exit status when that already ends the run
+// (help, wrong usage), nothing when the command is to run.
+std::optional<int> parseArguments(const Command& command, Declared& d, const Args& args, Io& io) {
   try {
-    const int status = command.run(args, io);
+    std::vector<const char*> argv{"orv-cli"};
+    for (const std::string& a : args) argv.push_back(a.c_str());
+    d.app->parse(int(argv.size()), argv.data());
+    return std::nullopt;
+  } catch (const CLI::CallForHelp&) {
+    printCommandHelp(io.out, command, *d.app);
+    return 0;
+  } catch (const CLI::ExtrasError& e) {
+    io.err << "orv-cli: " << extrasText(*d.app, args, e) << '\n';
+  } catch (const CLI::ParseError& e) {
+    io.err << "orv-cli: " << e.what() << '\n';
+  } catch (const UsageError& e) {  // thrown by the options' own checks
+    io.err << "orv-cli: " << e.what() << '\n';
+  }
+  printUsageLines(io.err, command, *d.app);
+  return 2;
+}
+
+int runCommand(const Command& command, const Args& args, Io& io) {
+  Declared d = declare(command);
+  if (const auto status = parseArguments(command, d, args, io)) return *status;
+  try {
+    const int status = d.run(io);
     io.out.flush();
     if (!io.out) {
       io.err << "orv-cli: cannot write to standard output\n";
@@ -76,7 +186,7 @@ int runCommand(const Command& command, const Args& args, Io& io) {
     return status;
   } catch (const UsageError& e) {
     io.err << "orv-cli: " << e.what() << '\n';
-    printUsageLines(io.err, command);
+    printUsageLines(io.err, command, *d.app);
     return 2;
   } catch (const CGenericException& e) {
     io.err << "orv-cli: " << failureText(e) << '\n';
@@ -123,11 +233,6 @@ int runCli(const Args& args, std::ostream& out, std::ostream& err) {
     return 2;
   }
   const Args rest(args.begin() + 1, args.end());
-  if (rest.size() == 1 && (rest[0] == "--help" || rest[0] == "-h")) {
-    printUsageLines(out, *command);
-    out << "  " << command->summary << '\n';
-    return 0;
-  }
   Io io{out, err};
   return runCommand(*command, rest, io);
 }

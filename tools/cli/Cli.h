@@ -6,6 +6,10 @@
 #include <string_view>
 #include <vector>
 
+namespace CLI {
+class App;
+}
+
 namespace orv::cli {
 
 using Args = std::vector<std::string>;
@@ -16,16 +20,23 @@ struct Io {
   std::ostream& err;
 };
 
+// Runs a command whose arguments have been parsed; returns the exit status (0 on success).
+// Throws UsageError for wrong usage, CliError or CGenericException for failures.
+using Runner = std::function<int(Io& io)>;
+
 // One command of orv-cli. Commands register themselves from their own source file (see
 // registerCommand), so adding commands never touches the dispatcher.
 struct Command {
   std::string name;     // first word on the command line
-  std::string usage;    // one or more lines, each the arguments after "orv-cli "
   std::string summary;  // one line for --help
   int order = 0;        // position in --help; commands are listed by ascending order
-  // Runs with the arguments after the name; returns the exit status (0 on success). Throws
-  // UsageError for wrong usage, CliError or CGenericException for failures.
-  std::function<int(const Args& args, Io& io)> run;
+  // Declares the command's options and positionals (each once, with its help text) on `app`;
+  // the runner it returns sees their parsed values. The usage lines, the command's --help, the
+  // program's --help (and so the manual page) and the usage errors all come from this.
+  std::function<Runner(CLI::App& app)> declare;
+  // The positional part of each usage line, for commands whose arguments take several forms
+  // ("LIB.ZBL SLOT", "PATCH.ZBP"); empty when one line made from the declaration says it.
+  std::vector<std::string> forms = {};
 };
 
 // Wrong usage: exit status 2, the message and the command's usage on standard error.

@@ -1,5 +1,6 @@
 #include "tools/cli/CliSupport.h"
 
+#include <CLI/CLI.hpp>
 #include <algorithm>
 #include <charconv>
 #include <system_error>
@@ -11,14 +12,15 @@ void expectArgCount(const Args& args, std::size_t min, std::size_t max) {
   if (args.size() > max) throw UsageError("too many arguments");
 }
 
-bool takeForceOption(Args& args) {
-  const auto isOption = [](const std::string& a) { return a.size() > 1 && a.rfind("--", 0) == 0; };
-  const auto force = std::find(args.begin(), args.end(), "--force");
-  const bool found = force != args.end();
-  if (found) args.erase(force);
-  const auto other = std::find_if(args.begin(), args.end(), isOption);
-  if (other != args.end()) throw UsageError("unexpected argument '" + *other + "'");
-  return found;
+void addArgument(CLI::App& app, const std::string& name, std::string& value,
+                 const std::string& description, bool optional) {
+  CLI::Option* o = app.add_option(name, value, description);
+  if (!optional) o->required();
+}
+
+void addForceOption(CLI::App& app, bool& force) {
+  app.add_flag("--force", force, "replace the output file when it exists")
+      ->multi_option_policy(CLI::MultiOptionPolicy::Throw);
 }
 
 void refuseToReplace(const std::filesystem::path& path, bool force) {

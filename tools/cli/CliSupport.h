@@ -14,9 +14,12 @@ namespace orv::cli {
 // Throws UsageError unless there are between `min` and `max` arguments.
 void expectArgCount(const Args& args, std::size_t min, std::size_t max);
 
-// Takes "--force" (once) out of the arguments and tells whether it was there; any other
-// argument starting with "--" is wrong usage.
-bool takeForceOption(Args& args);
+// Declares a positional argument named as the usage lines show it ("LIB.ZBL"); required unless
+// `optional`.
+void addArgument(CLI::App& app, const std::string& name, std::string& value,
+                 const std::string& description, bool optional = false);
+// Declares --force (at most once), the permission to replace an existing file.
+void addForceOption(CLI::App& app, bool& force);
 // Refuses (CliError) to replace an existing file unless `force` is set.
 void refuseToReplace(const std::filesystem::path& path, bool force);
 

@@ -1,12 +1,14 @@
 // Device commands: list the MIDI devices, fetch the amplifier's patch, send it one, watch what
 // it sends. They talk to the amplifier over the computer's MIDI service (ALSA or JACK) with the
 // editor's own port layer and message codec.
+#include <CLI/CLI.hpp>
 #include <atomic>
 #include <chrono>
 #include <condition_variable>
 #include <csignal>
 #include <cstdio>
 #include <deque>
+#include <memory>
 #include <mutex>
 #include <optional>
 #include <sstream>
@@ -40,38 +42,38 @@ struct DeviceOptions {
   std::optional<std::string> port;
   std::optional<double> seconds;  // monitor: stop after this long
   bool force = false;             // pull: an existing file may be replaced
-  Args rest;                      // the other arguments, in order
+  std::string file;               // pull, push: the patch file
 };
 
-DeviceOptions parseOptions(const Args& args, bool allowSeconds, bool allowForce = false) {
-  DeviceOptions o;
-  for (std::size_t i = 0; i < args.size(); ++i) {
-    const std::string& a = args[i];
-    const bool takesValue =
-        a == "--port" || a == "--midi-api" || (allowSeconds && a == "--seconds");
-    if (a == "--force" && allowForce) {
-      o.force = true;
-      continue;
-    }
-    if (!takesValue) {
-      if (a.rfind("--", 0) == 0) throw UsageError("unknown option " + a);
-      o.rest.push_back(a);
-      continue;
-    }
-    if (i + 1 >= args.size()) throw UsageError(a + " needs a value");
-    const std::string& v = args[++i];
-    if (a == "--port") {
-      if (v.empty()) throw UsageError("--port needs a device name");
-      o.port = v;
-    } else if (a == "--midi-api") {
-      const auto api = RtMidiBackend::parseApi(v);
-      if (!api) throw UsageError("--midi-api takes alsa, jack or any, not '" + v + "'");
-      o.api = *api;
-    } else {
-      o.seconds = double(parseNumber(v, 1, 86400, "SECONDS"));
-    }
-  }
-  return o;
+void addPortOption(CLI::App& app, DeviceOptions& o) {
+  app.add_option_function<std::string>(
+         "--port",
+         [&o](const std::string& v) {
+           if (v.empty()) throw UsageError("--port needs a device name");
+           o.port = v;
+         },
+         "the MIDI device to use (default ORV10, then ORV5)")
+      ->type_name("NAME");
+}
+
+void addApiOption(CLI::App& app, DeviceOptions& o) {
+  app.add_option_function<std::string>(
+         "--midi-api",
+         [&o](const std::string& v) {
+           const auto api = RtMidiBackend::parseApi(v);
+           if (!api) throw UsageError("--midi-api takes alsa, jack or any, not '" + v + "'");
+           o.api = *api;
+         },
+         "the MIDI service: ALSA, JACK or the first one running (default any)")
+      ->type_name("alsa|jack|any");
+}
+
+void addSecondsOption(CLI::App& app, DeviceOptions& o) {
+  app.add_option_function<std::string>(
+         "--seconds",
+         [&o](const std::string& v) { o.seconds = double(parseNumber(v, 1, 86400, "SECONDS")); },
+         "stop after this many seconds (1 to 86400; default: at Ctrl-C)")
+      ->type_name("S");
 }
 
 // Ctrl-C and SIGTERM end the monitor in good order (ports closed, JACK client gone).
@@ -196,10 +198,7 @@ class FailOnMessage : public IMessageReporter {
   std::string text;
 };
 
-int ports(const Args& args, Io& io) {
-  const auto o = parseOptions(args, false);
-  expectArgCount(o.rest, 0, 0);
-  if (o.port) throw UsageError("ports takes no --port");
+int ports(const DeviceOptions& o, Io& io) {
   AmpConnection amp(o.api);
   io.out << "MIDI service: " << amp.apiName() << '\n';
   const auto inputs = amp.port().listInputs();
@@ -212,27 +211,23 @@ int ports(const Args& args, Io& io) {
   return 0;
 }
 
-int pull(const Args& args, Io& io) {
-  const auto o = parseOptions(args, false, true);
-  expectArgCount(o.rest, 1, 1);
-  refuseToReplace(o.rest[0], o.force);  // before anything is asked of the amplifier
+int pull(const DeviceOptions& o, Io& io) {
+  refuseToReplace(o.file, o.force);  // before anything is asked of the amplifier
   AmpConnection amp(o.api);
   amp.open(o.port, Clock::now() + kAnswerTime);
   const char model = amp.waitForIdentity(Clock::now() + kAnswerTime);
   LibraryEntry entry;
   entry.data = amp.fetchPatch(Clock::now() + kAnswerTime);
   entry.modelCode = uint8_t(model);
-  writePatchFile(entry, o.rest[0]);
+  writePatchFile(entry, o.file);
   io.out << "pulled \"" << latin1ToUtf8(patchName(entry.data)) << "\" from " << amp.portName()
-         << " (model " << model << ") into " << o.rest[0] << '\n';
+         << " (model " << model << ") into " << o.file << '\n';
   return 0;
 }
 
-int push(const Args& args, Io& io) {
-  const auto o = parseOptions(args, false);
-  expectArgCount(o.rest, 1, 1);
+int push(const DeviceOptions& o, Io& io) {
   LibraryEntry entry;
-  readPatchFile(entry, o.rest[0]);  // a bad file fails before anything is sent
+  readPatchFile(entry, o.file);  // a bad file fails before anything is sent
   AmpConnection amp(o.api);
   amp.open(o.port, Clock::now() + kAnswerTime);
   const char model = amp.waitForIdentity(Clock::now() + kAnswerTime);
@@ -266,9 +261,7 @@ std::string decodeLine(const Bytes& m) {
   return line;
 }
 
-int monitor(const Args& args, Io& io) {
-  const auto o = parseOptions(args, true);
-  expectArgCount(o.rest, 0, 0);
+int monitor(const DeviceOptions& o, Io& io) {
   interrupted = false;
   auto previousInt = std::signal(SIGINT, onInterrupt);
   auto previousTerm = std::signal(SIGTERM, onInterrupt);
@@ -302,20 +295,35 @@ int monitor(const Args& args, Io& io) {
   return 0;
 }
 
+// Declares the options of a device command (and the patch file of pull and push); the runner
+// calls `command` with their values.
+Runner declareDevice(CLI::App& app, int (*command)(const DeviceOptions&, Io&), bool force,
+                     bool port, const char* file, bool seconds) {
+  auto o = std::make_shared<DeviceOptions>();
+  if (force) addForceOption(app, o->force);
+  if (port) addPortOption(app, *o);
+  addApiOption(app, *o);
+  if (seconds) addSecondsOption(app, *o);
+  if (file) addArgument(app, file, o->file, "the patch file");
+  return [o, command](Io& io) { return command(*o, io); };
+}
+
 const bool registered =
-    registerCommand({"ports", "ports [--midi-api alsa|jack|any]",
-                     "list the MIDI input and output devices as the editor names them", 110,
-                     ports}) &&
-    registerCommand({"pull", "pull [--force] [--port NAME] [--midi-api alsa|jack|any] OUT.ZBP",
-                     "fetch the amplifier's current patch into a patch file (default ports\n"
-                     "      ORV10, then ORV5)",
-                     120, pull}) &&
-    registerCommand({"push", "push [--port NAME] [--midi-api alsa|jack|any] IN.ZBP",
-                     "send a patch file to the amplifier whole, after the model check", 130,
-                     push}) &&
-    registerCommand({"monitor", "monitor [--port NAME] [--midi-api alsa|jack|any] [--seconds S]",
-                     "print every message the amplifier sends: time, bytes, classification", 140,
-                     monitor});
+    registerCommand(
+        {"ports", "list the MIDI input and output devices as the editor names them", 110,
+         [](CLI::App& app) { return declareDevice(app, ports, false, false, nullptr, false); }}) &&
+    registerCommand(
+        {"pull",
+         "fetch the amplifier's current patch into a patch file (default ports\n"
+         "      ORV10, then ORV5)",
+         120,
+         [](CLI::App& app) { return declareDevice(app, pull, true, true, "OUT.ZBP", false); }}) &&
+    registerCommand(
+        {"push", "send a patch file to the amplifier whole, after the model check", 130,
+         [](CLI::App& app) { return declareDevice(app, push, false, true, "IN.ZBP", false); }}) &&
+    registerCommand(
+        {"monitor", "print every message the amplifier sends: time, bytes, classification", 140,
+         [](CLI::App& app) { return declareDevice(app, monitor, false, true, nullptr, true); }});
 
 }  // namespace
 

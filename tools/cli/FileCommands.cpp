@@ -1,4 +1,6 @@
 // Commands on library and patch files: list, show, new, export, import.
+#include <CLI/CLI.hpp>
+#include <memory>
 #include <optional>
 #include <system_error>
 
@@ -42,83 +44,116 @@ void showEntry(const LibraryEntry& entry, std::ostream& out) {
   }
 }
 
-int list(const Args& args, Io& io) {
-  expectArgCount(args, 1, 1);
+int list(const std::string& lib, Io& io) {
   Library library;
-  readLibrary(library, args[0]);
+  readLibrary(library, lib);
   for (const std::string& row : rowTexts(library)) io.out << latin1ToUtf8(row) << '\n';
   return 0;
 }
 
-int show(const Args& args, Io& io) {
-  expectArgCount(args, 1, 2);
+int show(const std::string& file, const std::string& slotText, Io& io) {
   LibraryEntry entry;
-  if (args.size() == 2) {
-    const std::size_t slot = parseSlot(args[1]);
+  if (!slotText.empty()) {
+    const std::size_t slot = parseSlot(slotText);
     Library library;
-    readLibrary(library, args[0]);
+    readLibrary(library, file);
     entry = library.slot(slot);
     io.out << "Slot: " << slot + 1 << '\n';
   } else {
-    readPatchFile(entry, args[0]);
+    readPatchFile(entry, file);
   }
   showEntry(entry, io.out);
   return 0;
 }
 
-int makeNew(const Args& given, Io& io) {
-  Args args = given;
-  const bool force = takeForceOption(args);
-  if (args.empty()) throw UsageError("missing LIB.ZBL");
-  expectArgCount(args, 1, 1);
-  const fs::path path = args[0];
+int makeNew(const fs::path& path, bool force) {
   refuseToReplace(path, force);
   PatchData patch;
   initPatch(std::nullopt, patch);
   writeLibrary(makeNewLibrary(patch), path);
-  (void)io;
   return 0;
 }
 
-int exportSlot(const Args& given, Io& io) {
-  Args args = given;
-  const bool force = takeForceOption(args);
-  expectArgCount(args, 3, 3);
-  const std::size_t slot = parseSlot(args[1]);
+int exportSlot(const std::string& lib, const std::string& slotText, const std::string& out,
+               bool force) {
+  const std::size_t slot = parseSlot(slotText);
   Library library;
-  readLibrary(library, args[0]);
-  refuseToReplace(args[2], force);
-  writePatchFile(library.slot(slot), args[2]);
-  (void)io;
+  readLibrary(library, lib);
+  refuseToReplace(out, force);
+  writePatchFile(library.slot(slot), out);
   return 0;
 }
 
-int importSlot(const Args& args, Io& io) {
-  expectArgCount(args, 3, 3);
-  const std::size_t slot = parseSlot(args[1]);
+int importSlot(const std::string& lib, const std::string& slotText, const std::string& in) {
+  const std::size_t slot = parseSlot(slotText);
   Library library;
-  readLibrary(library, args[0]);
+  readLibrary(library, lib);
   LibraryEntry entry;
-  readPatchFile(entry, args[2]);
+  readPatchFile(entry, in);
   library.slot(slot) = entry;  // header, data and model byte as read
-  writeLibrary(library, args[0]);
-  (void)io;
+  writeLibrary(library, lib);
   return 0;
+}
+
+// The arguments of a file command as parsed.
+struct FileArgs {
+  std::string lib, slot, file;
+  bool force = false;
+};
+
+const char* const kLibHelp = "the library file";
+const char* const kSlotHelp = "a slot number, 1 to 100";
+
+Runner declareList(CLI::App& app) {
+  auto a = std::make_shared<FileArgs>();
+  addArgument(app, "LIB.ZBL", a->lib, kLibHelp);
+  return [a](Io& io) { return list(a->lib, io); };
+}
+
+Runner declareShow(CLI::App& app) {
+  auto a = std::make_shared<FileArgs>();
+  addArgument(app, "FILE", a->file, "the library file (with SLOT) or the patch file");
+  addArgument(app, "SLOT", a->slot, kSlotHelp, true);
+  return [a](Io& io) { return show(a->file, a->slot, io); };
+}
+
+Runner declareNew(CLI::App& app) {
+  auto a = std::make_shared<FileArgs>();
+  addForceOption(app, a->force);
+  addArgument(app, "LIB.ZBL", a->lib, "the library file to write");
+  return [a](Io&) { return makeNew(a->lib, a->force); };
+}
+
+Runner declareExport(CLI::App& app) {
+  auto a = std::make_shared<FileArgs>();
+  addForceOption(app, a->force);
+  addArgument(app, "LIB.ZBL", a->lib, kLibHelp);
+  addArgument(app, "SLOT", a->slot, kSlotHelp);
+  addArgument(app, "OUT.ZBP", a->file, "the patch file to write");
+  return [a](Io&) { return exportSlot(a->lib, a->slot, a->file, a->force); };
+}
+
+Runner declareImport(CLI::App& app) {
+  auto a = std::make_shared<FileArgs>();
+  addArgument(app, "LIB.ZBL", a->lib, kLibHelp);
+  addArgument(app, "SLOT", a->slot, kSlotHelp);
+  addArgument(app, "IN.ZBP", a->file, "the patch file to read");
+  return [a](Io&) { return importSlot(a->lib, a->slot, a->file); };
 }
 
 const bool registered =
-    registerCommand(
-        {"list", "list LIB.ZBL", "print the 100 rows of a library, one per line", 10, list}) &&
-    registerCommand({"show", "show LIB.ZBL SLOT\nshow PATCH.ZBP",
-                     "print a patch: name, model byte, header and every section", 20, show}) &&
-    registerCommand({"new", "new [--force] LIB.ZBL",
-                     "write a new library of 100 \"Empty\" slots (--force replaces a file)", 30,
-                     makeNew}) &&
-    registerCommand({"export", "export [--force] LIB.ZBL SLOT OUT.ZBP",
-                     "write one slot as a patch file (--force replaces a file)", 40, exportSlot}) &&
-    registerCommand({"import", "import LIB.ZBL SLOT IN.ZBP",
-                     "put a patch file into a slot; the library is rewritten in place", 50,
-                     importSlot});
+    registerCommand({"list", "print the 100 rows of a library, one per line", 10, declareList}) &&
+    registerCommand({"show",
+                     "print a patch: name, model byte, header and every section",
+                     20,
+                     declareShow,
+                     {"LIB.ZBL SLOT", "PATCH.ZBP"}}) &&
+    registerCommand({"new", "write a new library of 100 \"Empty\" slots (--force replaces a file)",
+                     30, declareNew}) &&
+    registerCommand({"export", "write one slot as a patch file (--force replaces a file)", 40,
+                     declareExport}) &&
+    registerCommand({"import", "put a patch file into a slot; the library is rewritten in place",
+                     50, declareImport});
 
 }  // namespace
 

@@ -1,8 +1,10 @@
 // JSON forms of library and patch files: to-json and from-json.
+#include <CLI/CLI.hpp>
 #include <cerrno>
 #include <cstring>
 #include <fstream>
 #include <iterator>
+#include <memory>
 #include <optional>
 #include <system_error>
 
@@ -38,9 +40,7 @@ std::optional<std::string> magicOf(const fs::path& path, std::error_code& reason
   return std::string(magic, static_cast<std::size_t>(in.gcount()));
 }
 
-int toJson(const Args& args, Io& io) {
-  expectArgCount(args, 1, 1);
-  const fs::path path = args[0];
+int toJson(const fs::path& path, Io& io) {
   std::error_code reason;
   const std::optional<std::string> magic = magicOf(path, reason);
   if (!magic) {
@@ -74,11 +74,8 @@ Json readJson(const fs::path& path) {
   }
 }
 
-int fromJson(const Args& given, Io& io) {
-  Args args = given;
-  const bool force = takeForceOption(args);
-  expectArgCount(args, 2, 2);
-  const Json json = readJson(args[0]);
+int fromJson(const std::string& in, const std::string& out, bool force) {
+  const Json json = readJson(in);
   // The document is checked whole before anything is written.
   std::optional<LibraryEntry> patch;
   std::optional<Library> library;
@@ -88,25 +85,42 @@ int fromJson(const Args& given, Io& io) {
     else
       library = libraryFromJson(json);
   } catch (const CliError& e) {
-    throw CliError(args[0] + ": " + e.what());
+    throw CliError(in + ": " + e.what());
   }
-  refuseToReplace(args[1], force);
+  refuseToReplace(out, force);
   if (patch)
-    writePatchFile(*patch, args[1]);
+    writePatchFile(*patch, out);
   else
-    writeLibrary(*library, args[1]);
-  (void)io;
+    writeLibrary(*library, out);
   return 0;
 }
 
+struct JsonArgs {
+  std::string in, out;
+  bool force = false;
+};
+
+Runner declareToJson(CLI::App& app) {
+  auto a = std::make_shared<JsonArgs>();
+  addArgument(app, "FILE", a->in, "the library or patch file");
+  return [a](Io& io) { return toJson(a->in, io); };
+}
+
+Runner declareFromJson(CLI::App& app) {
+  auto a = std::make_shared<JsonArgs>();
+  addForceOption(app, a->force);
+  addArgument(app, "IN.json", a->in, "the JSON document");
+  addArgument(app, "OUT", a->out, "the library or patch file to write");
+  return [a](Io&) { return fromJson(a->in, a->out, a->force); };
+}
+
 const bool registered =
-    registerCommand({"to-json", "to-json FILE",
-                     "print a library or patch file (told apart by its magic) as JSON", 60,
-                     toJson}) &&
-    registerCommand({"from-json", "from-json [--force] IN.json OUT",
-                     "write the library or patch file a JSON document describes (--force replaces "
-                     "a file)",
-                     70, fromJson});
+    registerCommand({"to-json", "print a library or patch file (told apart by its magic) as JSON",
+                     60, declareToJson}) &&
+    registerCommand(
+        {"from-json",
+         "write the library or patch file a JSON document describes (--force replaces a file)", 70,
+         declareFromJson});
 
 }  // namespace
 

@@ -1,4 +1,6 @@
 // SysEx messages: encode the messages the editor sends, classify received bytes.
+#include <CLI/CLI.hpp>
+#include <memory>
 #include <variant>
 
 #include "device/SysexCodec.h"
@@ -82,7 +84,7 @@ int decode(const Args& args, Io& io) {
   return 0;
 }
 
-int run(const Args& args, Io& io) {
+int sysexCommand(const Args& args, Io& io) {
   if (args.empty()) throw UsageError("missing encode or decode");
   const Args rest(args.begin() + 1, args.end());
   if (args[0] == "encode") {
@@ -93,16 +95,21 @@ int run(const Args& args, Io& io) {
   throw UsageError("unknown sysex action '" + args[0] + "'");
 }
 
+Runner declareSysex(CLI::App& app) {
+  auto words = std::make_shared<Args>();
+  app.add_option("WORDS", *words,
+                 "encode or decode, then the message kind and values or the bytes");
+  return [words](Io& io) { return sysexCommand(*words, io); };
+}
+
 const bool registered = registerCommand(
     {"sysex",
-     "sysex encode param OFFSET D1 D2\n"
-     "sysex encode setting NUMBER VALUE\n"
-     "sysex encode dump-request | settings-request\n"
-     "sysex encode dump PATCH.ZBP\n"
-     "sysex decode HEX...",
      "print a message the editor sends, or classify received bytes: nothing, identity XX,\n"
      "      parameter ADDRESS D1 D2, setting VALUE, dump BYTES... or rejected TEXT",
-     100, run});
+     100,
+     declareSysex,
+     {"encode param OFFSET D1 D2", "encode setting NUMBER VALUE",
+      "encode dump-request | settings-request", "encode dump PATCH.ZBP", "decode HEX..."}});
 
 }  // namespace
 

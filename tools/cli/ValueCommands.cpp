@@ -1,5 +1,7 @@
 // Value texts: format and parse by parameter identifier.
+#include <CLI/CLI.hpp>
 #include <limits>
+#include <memory>
 
 #include "patch/ValueText.h"
 #include "tools/cli/Cli.h"
@@ -12,27 +14,43 @@ namespace {
 constexpr long long kIntMin = std::numeric_limits<int>::min();
 constexpr long long kIntMax = std::numeric_limits<int>::max();
 
-int format(const Args& args, Io& io) {
-  expectArgCount(args, 2, 2);
-  const int id = static_cast<int>(parseNumber(args[0], kIntMin, kIntMax, "ID"));
-  const int value = static_cast<int>(parseNumber(args[1], kIntMin, kIntMax, "VALUE"));
-  io.out << formatValue(id, value) << '\n';
-  return 0;
+struct ValueArgs {
+  std::string id, value;
+};
+
+int parameterId(const std::string& text) {
+  return static_cast<int>(parseNumber(text, kIntMin, kIntMax, "ID"));
 }
 
-int parse(const Args& args, Io& io) {
-  expectArgCount(args, 2, 2);
-  const int id = static_cast<int>(parseNumber(args[0], kIntMin, kIntMax, "ID"));
-  io.out << parseValue(id, args[1]) << '\n';
-  return 0;
+Runner declareFormat(CLI::App& app) {
+  auto a = std::make_shared<ValueArgs>();
+  addArgument(app, "ID", a->id, "the parameter identifier");
+  addArgument(app, "VALUE", a->value, "the raw value");
+  return [a](Io& io) {
+    const int id = parameterId(a->id);
+    const int value = static_cast<int>(parseNumber(a->value, kIntMin, kIntMax, "VALUE"));
+    io.out << formatValue(id, value) << '\n';
+    return 0;
+  };
+}
+
+Runner declareParse(CLI::App& app) {
+  auto a = std::make_shared<ValueArgs>();
+  addArgument(app, "ID", a->id, "the parameter identifier");
+  addArgument(app, "TEXT", a->value, "the text as typed");
+  return [a](Io& io) {
+    const int id = parameterId(a->id);
+    io.out << parseValue(id, a->value) << '\n';
+    return 0;
+  };
 }
 
 const bool registered =
-    registerCommand({"format", "format ID VALUE",
+    registerCommand({"format",
                      "print the text shown for a raw value of parameter ID (e.g. 1011 300)", 80,
-                     format}) &&
-    registerCommand({"parse", "parse ID TEXT",
-                     "print the value typed TEXT gives parameter ID (e.g. 1037 Thru)", 90, parse});
+                     declareFormat}) &&
+    registerCommand({"parse", "print the value typed TEXT gives parameter ID (e.g. 1037 Thru)", 90,
+                     declareParse});
 
 }  // namespace
 
