@@ -11,6 +11,7 @@
 
 #include "app/AboutDlg.h"
 #include "app/AppIcon.h"
+#include "app/FontSetUp.h"
 #include "app/HelpDocument.h"
 #include "app/SingleInstance.h"
 #include "app/UnattendedMessageBoxes.h"
@@ -94,7 +95,7 @@ int CVKREditorApp::runConsole(const CommandLineOptions& options) {
   return listPorts(options);
 }
 
-int CVKREditorApp::run() {
+int CVKREditorApp::run(FontSetUp& fonts) {
   setUserLocale();
   CommandLineOptions options = CommandLineOptions::parse(arguments());
   if (isConsoleRun(options)) return runConsole(options);
@@ -107,16 +108,18 @@ int CVKREditorApp::run() {
   barrier_ = std::make_unique<ExceptionBarrier>(
       *boxes_, [this] { return static_cast<QWidget*>(mainWindow_.data()); });
   int result = 1;
-  barrier_->run([&] { result = runEditor(options); });
+  barrier_->run([&] { result = runEditor(options, fonts); });
   return result;
 }
 
-int CVKREditorApp::runEditor(const CommandLineOptions& options) {
+int CVKREditorApp::runEditor(const CommandLineOptions& options, FontSetUp& fonts) {
   // An unattended screenshot stays out of the way of an editor the user has open.
   if (options.screenshot.isEmpty()) {
     instance_ = std::make_unique<SingleInstance>();
-    if (instance_->acquire() == SingleInstance::Role::Secondary)
+    if (instance_->acquire() == SingleInstance::Role::Secondary) {
+      fonts.wait();
       return handOverToRunningEditor(*instance_, options.file, *boxes_);
+    }
   }
 
   CVKRPrefData::instance().read();
@@ -138,6 +141,7 @@ int CVKREditorApp::runEditor(const CommandLineOptions& options) {
   if (instance_)
     connect(instance_.get(), &SingleInstance::fileHandedOver, dlg, &CVKREditorDlg::HandOver);
 
+  fonts.wait();
   dlg->OnInitDialog();
   if (!options.screenshot.isEmpty()) return takeScreenshot(*dlg, options);
   dlg->exec();

@@ -13,6 +13,7 @@ namespace orv {
 class AmpSimulator;
 class CVKREditorDlg;
 class ExceptionBarrier;
+class FontSetUp;
 class IMessageBoxes;
 class SingleInstance;
 class VirtualMidiService;
@@ -29,8 +30,9 @@ class CVKREditorApp : public QApplication {
   CVKREditorApp(int& argc, char** argv);
   ~CVKREditorApp() override;
 
-  // Start-up to exit; returns the process's exit code.
-  int run();
+  // Start-up to exit; returns the process's exit code. `fonts` is waited for before the first
+  // text is shown.
+  int run(FontSetUp& fonts);
 
   // Runs that need no window (--help, --version, --list-ports, a bad command line) are done
   // before any application object exists, so they work without a display.
@@ -45,7 +47,7 @@ class CVKREditorApp : public QApplication {
                                      IMessageBoxes& boxes);
 
  private:
-  int runEditor(const CommandLineOptions& options);
+  int runEditor(const CommandLineOptions& options, FontSetUp& fonts);
   static int listPorts(const CommandLineOptions& options);
   static RtMidiBackend::Api midiApi(const CommandLineOptions& options);
   // The MIDI service the device link will use; false when it cannot be had.

@@ -1,6 +1,7 @@
 #include <QString>
 #include <QStringList>
 
+#include "app/FontSetUp.h"
 #include "app/VKREditorApp.h"
 
 int main(int argc, char** argv) {
@@ -8,6 +9,7 @@ int main(int argc, char** argv) {
   for (int i = 0; i < argc; ++i) arguments << QString::fromLocal8Bit(argv[i]);
   const orv::CommandLineOptions options = orv::CommandLineOptions::parse(arguments);
   if (orv::CVKREditorApp::isConsoleRun(options)) return orv::CVKREditorApp::runConsole(options);
+  orv::FontSetUp fonts;  // meanwhile the application object and the window are made
   orv::CVKREditorApp app(argc, argv);
-  return app.run();
+  return app.run(fonts);
 }

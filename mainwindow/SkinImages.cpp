@@ -46,17 +46,19 @@ Cache& cache() {
 }  // namespace
 
 void SkinImages::preload(const std::vector<int>& ids) {
-  // Two workers: the first takes the first image (the background, by far the largest), the
-  // second all the others.
+  // The images linked in as ready pixels are there at once. Those to decode go to two workers:
+  // the first takes the first of them (the background, by far the largest), the second the rest.
   Cache& c = cache();
   std::lock_guard lock(c.mutex);
-  std::vector<int> rest;
   std::vector<std::pair<int, std::promise<QImage>>> promises;
   for (int id : ids) {
     if (c.images.contains(id)) continue;
     std::promise<QImage> p;
     c.images.insert(id, p.get_future().share());
-    promises.emplace_back(id, std::move(p));
+    if (SkinPixels::find(id))
+      p.set_value(decode(id));
+    else
+      promises.emplace_back(id, std::move(p));
   }
   if (promises.empty()) return;
   auto work = [](std::vector<std::pair<int, std::promise<QImage>>> jobs) {

@@ -8,6 +8,7 @@
 #include <chrono>
 #include <cstdio>
 #include <fstream>
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -47,8 +48,11 @@ class Editor {
     sim->start();
   }
 
-  CVKREditorDlg& open() {
+  // `beforeInit` runs between making the window and setting it up, where the editor's start-up
+  // waits for its fonts.
+  CVKREditorDlg& open(const std::function<void()>& beforeInit = {}) {
     dlg = std::make_unique<CVKREditorDlg>(boxes);
+    if (beforeInit) beforeInit();
     dlg->OnInitDialog();
     dlg->show();
     return *dlg;
