@@ -4,9 +4,9 @@
 namespace orv {
 
 // Reads the system's font configuration (fontconfig's configuration files and font caches) on
-// a thread of its own, started before the application object exists, so that this reading
-// overlaps the rest of start-up instead of holding up the window's first text. Where the
-// program is built without fontconfig it does nothing.
+// a thread of its own, so that this reading overlaps the making of the window instead of
+// holding up its first text. Made once the process's locale is settled: the parsing reads it.
+// Where the program is built without fontconfig it does nothing.
 class FontSetUp {
  public:
   FontSetUp();

@@ -51,7 +51,6 @@ CVKREditorApp::CVKREditorApp(int& argc, char** argv) : QApplication(argc, argv) 
   setApplicationName(kAppName);
   setApplicationVersion(QString::fromLatin1(kVersion));
   setDesktopFileName(QStringLiteral("net.tavolin.OrvEditor"));
-  setWindowIcon(AppIcon::icon());
 }
 
 CVKREditorApp::~CVKREditorApp() {
@@ -95,10 +94,14 @@ int CVKREditorApp::runConsole(const CommandLineOptions& options) {
   return listPorts(options);
 }
 
-int CVKREditorApp::run(FontSetUp& fonts) {
+int CVKREditorApp::run() {
   setUserLocale();
   CommandLineOptions options = CommandLineOptions::parse(arguments());
   if (isConsoleRun(options)) return runConsole(options);
+  // From here on nothing changes the process's locale, which fontconfig reads while it parses;
+  // its configuration loads while the icon is read and the window is made.
+  FontSetUp fonts;
+  setWindowIcon(AppIcon::icon());
   // The running editor, and the settings written later, see this path from another folder.
   if (!options.file.isEmpty()) options.file = QFileInfo(options.file).absoluteFilePath();
   if (options.screenshot.isEmpty())

@@ -30,9 +30,8 @@ class CVKREditorApp : public QApplication {
   CVKREditorApp(int& argc, char** argv);
   ~CVKREditorApp() override;
 
-  // Start-up to exit; returns the process's exit code. `fonts` is waited for before the first
-  // text is shown.
-  int run(FontSetUp& fonts);
+  // Start-up to exit; returns the process's exit code.
+  int run();
 
   // Runs that need no window (--help, --version, --list-ports, a bad command line) are done
   // before any application object exists, so they work without a display.
@@ -47,6 +46,7 @@ class CVKREditorApp : public QApplication {
                                      IMessageBoxes& boxes);
 
  private:
+  // `fonts` is waited for before the first text is shown.
   int runEditor(const CommandLineOptions& options, FontSetUp& fonts);
   static int listPorts(const CommandLineOptions& options);
   static RtMidiBackend::Api midiApi(const CommandLineOptions& options);

@@ -1,7 +1,6 @@
 #include <QString>
 #include <QStringList>
 
-#include "app/FontSetUp.h"
 #include "app/VKREditorApp.h"
 
 int main(int argc, char** argv) {
@@ -9,7 +8,6 @@ int main(int argc, char** argv) {
   for (int i = 0; i < argc; ++i) arguments << QString::fromLocal8Bit(argv[i]);
   const orv::CommandLineOptions options = orv::CommandLineOptions::parse(arguments);
   if (orv::CVKREditorApp::isConsoleRun(options)) return orv::CVKREditorApp::runConsole(options);
-  orv::FontSetUp fonts;  // meanwhile the application object and the window are made
   orv::CVKREditorApp app(argc, argv);
-  return app.run(fonts);
+  return app.run();
 }

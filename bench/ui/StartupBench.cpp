@@ -53,9 +53,9 @@ int runBare(int argc, char** argv) {
 
 int runChild(const QString& mode, int argc, char** argv) {
   if (mode == "bare") return runBare(argc, argv);
-  // As the editor's main() does: the font configuration loads while the window is made.
-  orv::FontSetUp fonts;
   QApplication app(argc, argv);
+  // As the editor's start-up does: the font configuration loads while the window is made.
+  orv::FontSetUp fonts;
   FirstPaint watch;
   orv::bench::Editor editor;
   orv::CVKREditorDlg& dlg = editor.open([&] { fonts.wait(); });
