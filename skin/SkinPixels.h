@@ -32,6 +32,9 @@ class SkinPixels {
     uint64_t offset;
   };
   static constexpr char kMagic[8] = "ORVPIX1";
+  // The application icon is stored too, at each of its sizes, under this number plus the size.
+  static constexpr int kApplicationIcon = 1000000;
+  static constexpr int applicationIcon(int size) { return kApplicationIcon + size; }
 
   // The image `id` of the store linked into the program; nothing for an unknown id.
   static std::optional<PixelImage> find(int id);

@@ -13,6 +13,7 @@
 
 #include "BenchReport.h"
 #include "EditorBench.h"
+#include "app/AppIcon.h"
 #include "app/FontSetUp.h"
 #include "mainwindow/PanelSurface.h"
 
@@ -54,8 +55,10 @@ int runBare(int argc, char** argv) {
 int runChild(const QString& mode, int argc, char** argv) {
   if (mode == "bare") return runBare(argc, argv);
   QApplication app(argc, argv);
-  // As the editor's start-up does: the font configuration loads while the window is made.
+  // As the editor's start-up does: the font configuration loads while the icon is read and the
+  // window is made.
   orv::FontSetUp fonts;
+  app.setWindowIcon(orv::AppIcon::icon());
   FirstPaint watch;
   orv::bench::Editor editor;
   orv::CVKREditorDlg& dlg = editor.open([&] { fonts.wait(); });

@@ -28,6 +28,18 @@ TEST(SkinPixels, MatchTheDecodedPngOfEveryImage) {
   EXPECT_FALSE(SkinPixels::find(99999));
 }
 
+TEST(SkinPixels, HoldTheApplicationIconAsItsPngs) {
+  SkinResources::init();
+  for (int size : {16, 24, 32, 48, 64, 128, 256}) {
+    const std::optional<PixelImage> p = SkinPixels::find(SkinPixels::applicationIcon(size));
+    ASSERT_TRUE(p && p->alpha) << size;
+    const QImage ready(p->bits, p->width, p->height, p->bytesPerLine,
+                       QImage::Format_ARGB32_Premultiplied);
+    const QImage png(QStringLiteral(":/icons/orv-editor-%1.png").arg(size));
+    EXPECT_EQ(ready, png.convertToFormat(QImage::Format_ARGB32_Premultiplied)) << size;
+  }
+}
+
 TEST(SkinPixels, RefuseAMalformedStore) {
   std::vector<unsigned char> blob(sizeof(SkinPixels::Header) + sizeof(SkinPixels::Entry) + 64);
   SkinPixels::Header header{};

@@ -233,6 +233,13 @@ QByteArray SkinGenerator::pixelStore(const Images& images) {
   return QByteArray(reinterpret_cast<const char*>(&header), sizeof header) + table + pixels;
 }
 
+SkinGenerator::Images SkinGenerator::withApplicationIcon(Images images) {
+  for (int size : IconPainter::sizes())
+    images[SkinPixels::applicationIcon(size)] =
+        IconPainter::paint(IconPainter::Kind::Application, size);
+  return images;
+}
+
 bool SkinGenerator::writePixels(const Images& images, const QString& binPath,
                                 const QString& cppPath, QString& error) {
   const QByteArray store = pixelStore(images);

@@ -27,6 +27,8 @@ class SkinGenerator {
                           QString& error);
   // The ready pixels of writePixels as one block.
   static QByteArray pixelStore(const Images& images);
+  // `images` and the application icon at each of its sizes, numbered as SkinPixels looks them up.
+  static Images withApplicationIcon(Images images);
 
   // Writes the application and file-type icons as an icon theme: <dir>/hicolor/<N>x<N>/apps/
   // orv-editor.png and <dir>/hicolor/<N>x<N>/mimetypes/application-x-orv-{library,patch}.png.

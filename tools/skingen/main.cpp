@@ -76,7 +76,9 @@ int main(int argc, char** argv) {
   }
   if (!orv::SkinGenerator::writePngs(images, outDir, error)) return fail(error);
   if (!icons.isEmpty() && !orv::SkinGenerator::writeIcons(icons, error)) return fail(error);
-  if (!pixels.isEmpty() && !orv::SkinGenerator::writePixels(images, pixels, pixelsCpp, error))
+  if (!pixels.isEmpty() &&
+      !orv::SkinGenerator::writePixels(orv::SkinGenerator::withApplicationIcon(images), pixels,
+                                       pixelsCpp, error))
     return fail(error);
   if (!qrc.isEmpty() && !orv::SkinGenerator::writeQrc(images, outDir, qrc, error, icons))
     return fail(error);
