@@ -15,12 +15,9 @@ namespace orv {
 
 namespace {
 
-// The image straight from the ready pixels linked into the program (no copy: the QImage reads
-// them in place), or decoded from its PNG resource when the store lacks it.
+// The image from the ready pixels when the store has it, else decoded from its PNG resource.
 QImage decode(int id) {
-  if (const std::optional<PixelImage> p = SkinPixels::find(id))
-    return QImage(p->bits, p->width, p->height, p->bytesPerLine,
-                  p->alpha ? QImage::Format_ARGB32_Premultiplied : QImage::Format_RGB32);
+  if (QImage image = SkinImages::ready(id); !image.isNull()) return image;
   QImageReader reader(CImageExResource::ResourcePath(id), "png");
   QImage image = reader.read();
   if (image.isNull()) return image;
@@ -55,8 +52,8 @@ void SkinImages::preload(const std::vector<int>& ids) {
     if (c.images.contains(id)) continue;
     std::promise<QImage> p;
     c.images.insert(id, p.get_future().share());
-    if (SkinPixels::find(id))
-      p.set_value(decode(id));
+    if (QImage image = ready(id); !image.isNull())
+      p.set_value(std::move(image));
     else
       promises.emplace_back(id, std::move(p));
   }
@@ -69,6 +66,13 @@ void SkinImages::preload(const std::vector<int>& ids) {
   promises.erase(promises.begin());
   c.workers.emplace_back(work, std::move(first));
   if (!promises.empty()) c.workers.emplace_back(work, std::move(promises));
+}
+
+QImage SkinImages::ready(int id) {
+  const std::optional<PixelImage> p = SkinPixels::find(id);
+  if (!p) return {};
+  return QImage(p->bits, p->width, p->height, p->bytesPerLine,
+                p->alpha ? QImage::Format_ARGB32_Premultiplied : QImage::Format_RGB32);
 }
 
 QImage SkinImages::get(int id) {

@@ -17,6 +17,9 @@ class SkinImages {
   static void preload(const std::vector<int>& ids);
   // The image `:/png/<id>.png`; a null image when there is none.
   static QImage get(int id);
+  // Image `id` of the ready pixels linked into the program, read in place (no copy, no
+  // decoding); a null image when the store lacks it.
+  static QImage ready(int id);
   // Gives `holder` image `id`; false (and an empty holder) when there is none.
   static bool load(CImageEx& holder, int id);
 };
