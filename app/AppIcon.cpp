@@ -13,7 +13,7 @@ QIcon AppIcon::icon() {
   SkinResources::init();
   QIcon icon;
   // From the ready pixels where they are (no decoding at start-up), else from the PNG.
-  for (int size : {16, 24, 32, 48, 64, 128, 256}) {
+  for (int size : SkinPixels::kApplicationIconSizes) {
     if (const QImage ready = SkinImages::ready(SkinPixels::applicationIcon(size)); !ready.isNull())
       icon.addPixmap(QPixmap::fromImage(ready));
     else

@@ -2,6 +2,7 @@
 // The panel's images also as ready pixels, linked into the program next to the PNG resources:
 // each in the format the painter draws (premultiplied ARGB32 with alpha, RGB32 without), so that
 // start-up shows the panel without decoding or copying a single image.
+#include <array>
 #include <cstddef>
 #include <cstdint>
 #include <optional>
@@ -32,7 +33,9 @@ class SkinPixels {
     uint64_t offset;
   };
   static constexpr char kMagic[8] = "ORVPIX1";
-  // The application icon is stored too, at each of its sizes, under this number plus the size.
+  // The application icon is stored too, at each of its sizes (those the desktop asks for, in
+  // pixels), under this number plus the size.
+  static constexpr std::array<int, 7> kApplicationIconSizes{16, 24, 32, 48, 64, 128, 256};
   static constexpr int kApplicationIcon = 1000000;
   static constexpr int applicationIcon(int size) { return kApplicationIcon + size; }
 

@@ -6,6 +6,7 @@
 
 #include "Lettering.h"
 #include "Texture.h"
+#include "skin/SkinPixels.h"
 
 namespace orv {
 namespace {
@@ -123,7 +124,8 @@ void paintDocument(QPainter& p, int size, bool library) {
 }  // namespace
 
 const QList<int>& IconPainter::sizes() {
-  static const QList<int> all{16, 24, 32, 48, 64, 128, 256};
+  static const QList<int> all(SkinPixels::kApplicationIconSizes.begin(),
+                              SkinPixels::kApplicationIconSizes.end());
   return all;
 }
 

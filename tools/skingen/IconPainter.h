@@ -11,7 +11,7 @@ class IconPainter {
  public:
   enum class Kind { Application, Library, Patch };
 
-  // The sizes the desktop asks for, in pixels.
+  // The sizes the desktop asks for, in pixels (the application icon is linked in at these).
   static const QList<int>& sizes();
   // The icon's name as the desktop looks it up (e.g. "application-x-orv-library").
   static QString name(Kind kind);
