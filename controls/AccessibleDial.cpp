@@ -1,5 +1,6 @@
 #include "controls/AccessibleDial.h"
 
+#include "controls/AccessibleValue.h"
 #include "controls/VKRDial.h"
 
 namespace orv {
@@ -46,9 +47,7 @@ QVariant AccessibleDial::currentValue() const {
 }
 
 void AccessibleDial::setCurrentValue(const QVariant& value) {
-  bool ok = false;
-  const double v = value.toDouble(&ok);
-  if (ok && qAbs(v) < 1e9) dial()->ChangeByUser(qRound(v));
+  if (const std::optional<int> v = AccessibleValue::WholeNumber(value)) dial()->ChangeByUser(*v);
 }
 
 QVariant AccessibleDial::maximumValue() const {

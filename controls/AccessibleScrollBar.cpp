@@ -1,5 +1,6 @@
 #include "controls/AccessibleScrollBar.h"
 
+#include "controls/AccessibleValue.h"
 #include "controls/VKRScrollBar.h"
 
 namespace orv {
@@ -27,9 +28,7 @@ QVariant AccessibleScrollBar::currentValue() const {
 }
 
 void AccessibleScrollBar::setCurrentValue(const QVariant& value) {
-  bool ok = false;
-  const double v = value.toDouble(&ok);
-  if (ok && qAbs(v) < 1e9) bar()->ProposeByUser(qRound(v));
+  if (const std::optional<int> v = AccessibleValue::WholeNumber(value)) bar()->ProposeByUser(*v);
 }
 
 QVariant AccessibleScrollBar::maximumValue() const {
