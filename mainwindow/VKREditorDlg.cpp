@@ -31,6 +31,7 @@
 #include "mainwindow/FileDialogs.h"
 #include "mainwindow/InputFilter.h"
 #include "mainwindow/LibraryFlows.h"
+#include "mainwindow/LocalFileName.h"
 #include "mainwindow/MainMenu.h"
 #include "mainwindow/MainWindowTexts.h"
 #include "mainwindow/MenuRules.h"
@@ -56,8 +57,9 @@ namespace {
 
 const QString kTitle = QStringLiteral("ORV Editor");
 
+// Paths from the command line and from hand-overs keep the bytes of names that are not UTF-8.
 fs::path toPath(const QString& path) {
-  return FileDialogs::toPath(path);
+  return fs::path(LocalFileName::encode(path).toStdString());
 }
 
 // The commands this window carries out; the others stay grayed.
