@@ -17,10 +17,7 @@
 #include <QTimer>
 #include <atomic>
 #include <cstring>
-#include <functional>
-#include <optional>
 #include <thread>
-#include <vector>
 
 #include "app/SingleInstance.h"
 #include "app/VKREditorApp.h"
@@ -55,27 +52,6 @@ bool handOverFromAnotherThread(const QString& dir, const QString& key, const QSt
   waitFor([&] { return result != -1; });
   second.join();
   return result == 1;
-}
-
-// Runs `f` with the variables set (or unset), then puts them back.
-QString withEnvironment(const std::vector<std::pair<const char*, std::optional<QString>>>& vars,
-                        const std::function<QString()>& f) {
-  std::vector<std::optional<QByteArray>> saved;
-  for (const auto& [name, value] : vars) {
-    saved.push_back(qEnvironmentVariableIsSet(name) ? std::optional(qgetenv(name)) : std::nullopt);
-    if (value)
-      qputenv(name, QFile::encodeName(*value));
-    else
-      qunsetenv(name);
-  }
-  const QString result = f();
-  for (std::size_t i = 0; i < vars.size(); ++i) {
-    if (saved[i])
-      qputenv(vars[i].first, *saved[i]);
-    else
-      qunsetenv(vars[i].first);
-  }
-  return result;
 }
 
 class CountingBoxes : public IMessageBoxes {
@@ -256,10 +232,15 @@ TEST_F(SingleInstanceTest, NeitherLockNorSocketLivesWhereOtherUsersCanWrite) {
       tmp + "/runtime-" + QString::fromLocal8Bit(::getpwuid(::geteuid())->pw_name);
   ASSERT_TRUE(QDir().mkpath(planted));
   test::giveToTestUser(QFile::encodeName(planted).toStdString());
-  const QString chosen = withEnvironment({{"XDG_RUNTIME_DIR", std::nullopt},
-                                          {"TMPDIR", tmp},
-                                          {"XDG_CACHE_HOME", dir.filePath("cache")}},
-                                         [] { return SingleInstance::defaultDirectory(); });
+  const QByteArray runtime = qgetenv("XDG_RUNTIME_DIR"), tmpdir = qgetenv("TMPDIR"),
+                   cache = qgetenv("XDG_CACHE_HOME");
+  qunsetenv("XDG_RUNTIME_DIR");
+  qputenv("TMPDIR", QFile::encodeName(tmp));
+  qputenv("XDG_CACHE_HOME", QFile::encodeName(dir.filePath("cache")));
+  const QString chosen = SingleInstance::defaultDirectory();
+  for (const auto& [name, value] :
+       {std::pair{"XDG_RUNTIME_DIR", runtime}, {"TMPDIR", tmpdir}, {"XDG_CACHE_HOME", cache}})
+    value.isEmpty() ? qunsetenv(name) : qputenv(name, value);
   EXPECT_EQ(chosen, dir.filePath("cache/orv-editor"));
   struct stat st {};
   ASSERT_EQ(::lstat(QFile::encodeName(chosen).constData(), &st), 0);
