@@ -1,25 +1,22 @@
 #include "tools/ampsim/AmpSimProgram.h"
 
 #include <CLI/CLI.hpp>
+#include <charconv>
 #include <cstdio>
 #include <sstream>
 
 #include "patch/GenericException.h"
+#include "tools/EmptyOptionValues.h"
 #include "tools/ampsim/ServiceAmpTransport.h"
 
 namespace orv {
 
 namespace {
 
+// A whole decimal number and nothing else: no blanks, no "+".
 bool parseInt(const std::string& s, int& value) {
-  if (s.empty()) return false;
-  std::size_t used = 0;
-  try {
-    value = std::stoi(s, &used, 10);
-  } catch (const std::exception&) {
-    return false;
-  }
-  return used == s.size();
+  const auto [end, ec] = std::from_chars(s.data(), s.data() + s.size(), value);
+  return !s.empty() && ec == std::errc() && end == s.data() + s.size();
 }
 
 std::string hex(const uint8_t* bytes, std::size_t length) {
@@ -129,7 +126,8 @@ std::optional<AmpSimProgram::Options> AmpSimProgram::parseArguments(
   if (version) *version = false;
   CLI::App app{"", "orv-ampsim"};
   declare(app, o);
-  std::vector<std::string> reversed(args.rbegin(), args.rend());  // CLI11 takes them backwards
+  const std::vector<std::string> kept = tools::keepEmptyValues(app, args);
+  std::vector<std::string> reversed(kept.rbegin(), kept.rend());  // CLI11 takes them backwards
   try {
     app.parse(reversed);
   } catch (const CLI::CallForHelp&) {
