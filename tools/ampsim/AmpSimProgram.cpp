@@ -173,6 +173,12 @@ AmpSimProgram::AmpSimProgram(Options options, std::ostream& out)
 }
 
 AmpSimProgram::~AmpSimProgram() {
+  {
+    std::lock_guard lock(presenceMutex_);
+    stopKeeping_ = true;
+  }
+  keeperWake_.notify_all();
+  if (keeper_.joinable()) keeper_.join();
   sim_.reset();  // no receiver call after this
   {
     std::lock_guard lock(linesMutex_);
@@ -197,13 +203,54 @@ bool AmpSimProgram::start(std::string& error) {
     sim_.reset();
     return false;
   }
-  print("ready: \"" + options_.name + "\" on " + RtMidiBackend::apiName(transport_->api()) +
-        ", model " + std::string(1, options_.model) +
-        (options_.bridge == VirtualDevice::Bridge::None
-             ? std::string()
-             : std::string(", through the ") + VirtualDevice::bridgeName(options_.bridge) +
-                   " bridge"));
+  print(readyLine());
+  keeper_ = std::thread([this] { keepLoop(); });
   return true;
+}
+
+std::string AmpSimProgram::readyLine() const {
+  return "ready: \"" + options_.name + "\" on " + RtMidiBackend::apiName(transport_->api()) +
+         ", model " + std::string(1, sim_->model()) +
+         (options_.bridge == VirtualDevice::Bridge::None
+              ? std::string()
+              : std::string(", through the ") + VirtualDevice::bridgeName(options_.bridge) +
+                    " bridge");
+}
+
+void AmpSimProgram::keepLoop() {
+  std::unique_lock lock(presenceMutex_);
+  while (!keeperWake_.wait_for(lock, kServiceCheckPeriod, [this] { return stopKeeping_; })) {
+    lock.unlock();
+    keepOnService();
+    lock.lock();
+  }
+}
+
+void AmpSimProgram::keepOnService() {
+  std::lock_guard lock(presenceMutex_);
+  if (transport_->serviceLost()) {
+    sim_->vanish();  // lets go of the dead connection
+    waitingForService_ = true;
+    print("the MIDI service stopped; waiting for it to come back");
+  }
+  if (waitingForService_ && sim_->comeBack() == 0) {
+    waitingForService_ = false;
+    print(readyLine());
+  }
+}
+
+void AmpSimProgram::setPresent(bool present) {
+  std::lock_guard lock(presenceMutex_);
+  waitingForService_ = false;  // the user decides from now on
+  if (present) {
+    if (sim_->comeBack() != 0) {
+      print("error: " + transport_->lastError());
+      return;
+    }
+  } else {
+    sim_->vanish();
+  }
+  print(present ? "ok back" : "ok vanish");
 }
 
 bool AmpSimProgram::command(const std::string& line) {
@@ -238,12 +285,8 @@ bool AmpSimProgram::command(const std::string& line) {
     } else if (word == "identity") {
       sim_->sendIdentity();
       print("ok identity");
-    } else if (word == "vanish") {
-      sim_->vanish();
-      print("ok vanish");
-    } else if (word == "back") {
-      if (sim_->comeBack() != 0) return fail(transport_->lastError());
-      print("ok back");
+    } else if (word == "vanish" || word == "back") {
+      setPresent(word == "back");
     } else if (word == "get") {
       if (args.size() != 1 || !parseInt(args[0], a) || a < 0 || a >= int(PatchData::kSize))
         return fail("usage: get 0..255");
