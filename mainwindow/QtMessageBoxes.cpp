@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QDialog>
+#include <QLayout>
 #include <QMessageBox>
 #include <QPushButton>
 
@@ -23,28 +24,39 @@ QMessageBox::Icon toQt(IMessageBoxes::Icon icon) {
   return QMessageBox::Information;
 }
 
+// A file path in a message may break after each folder separator, never inside a name.
+QString breakableAtSeparators(QString text) {
+  return text.replace(u'/', QStringLiteral("/\u200B"));
+}
+
 }  // namespace
 
 int QtMessageBoxes::ask(const Request& request) {
   QMessageBox box(request.owner);
+  // A plain dialog: a title and a close button, nothing to maximise or minimise.
+  box.setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                     Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint);
   box.setIcon(toQt(request.icon));
   box.setWindowTitle(request.caption.isEmpty() ? QApplication::applicationName() : request.caption);
-  box.setText(request.text);
-  if (!request.details.isEmpty()) box.setInformativeText(request.details);
+  box.setText(breakableAtSeparators(request.text));
+  if (!request.details.isEmpty()) box.setInformativeText(breakableAtSeparators(request.details));
   struct Choice {
     int button;
     QMessageBox::StandardButton standard;
+    const char* label;
     const char* saveLabel;
   };
-  constexpr Choice kChoices[] = {{Ok, QMessageBox::Ok, nullptr},
-                                 {Yes, QMessageBox::Yes, "Save"},
-                                 {No, QMessageBox::No, "No Save"},
-                                 {Cancel, QMessageBox::Cancel, "Cancel"}};
+  // Every button carries a mnemonic, whatever the platform's own labels have.
+  constexpr Choice kChoices[] = {{Ok, QMessageBox::Ok, "&OK", "&OK"},
+                                 {Yes, QMessageBox::Yes, "&Yes", "&Save"},
+                                 {No, QMessageBox::No, "&No", "&No Save"},
+                                 {Cancel, QMessageBox::Cancel, "&Cancel", "&Cancel"}};
   for (const Choice& c : kChoices) {
     if (!(request.buttons & c.button)) continue;
     QPushButton* b = box.addButton(c.standard);
-    if (request.saveLabels && c.saveLabel) b->setText(QString::fromLatin1(c.saveLabel));
+    b->setText(QString::fromLatin1(request.saveLabels ? c.saveLabel : c.label));
   }
+  box.layout()->setSizeConstraint(QLayout::SetFixedSize);  // as large as its text, no larger
   box.exec();
   const auto clicked = box.standardButton(box.clickedButton());
   for (const Choice& c : kChoices)

@@ -2,7 +2,9 @@
 
 #include <CLI/CLI.hpp>
 #include <algorithm>
+#include <cerrno>
 #include <charconv>
+#include <fstream>
 #include <system_error>
 
 namespace orv::cli {
@@ -21,6 +23,24 @@ void addArgument(CLI::App& app, const std::string& name, std::string& value,
 void addForceOption(CLI::App& app, bool& force) {
   app.add_flag("--force", force, "replace the output file when it exists")
       ->multi_option_policy(CLI::MultiOptionPolicy::Throw);
+}
+
+std::error_code readFailure(const std::filesystem::path& path) {
+  std::error_code ec;
+  if (std::filesystem::is_directory(path, ec))
+    return std::make_error_code(std::errc::is_a_directory);
+  errno = 0;
+  std::ifstream in(path, std::ios::binary);
+  if (in) return {};
+  return std::error_code(errno ? errno : EIO, std::generic_category());
+}
+
+std::optional<std::string> magicOf(const std::filesystem::path& path, std::error_code& reason) {
+  if (reason = readFailure(path); reason) return std::nullopt;
+  std::ifstream in(path, std::ios::binary);
+  char magic[4] = {};
+  in.read(magic, 4);
+  return std::string(magic, static_cast<std::size_t>(in.gcount()));
 }
 
 void refuseToReplace(const std::filesystem::path& path, bool force) {
