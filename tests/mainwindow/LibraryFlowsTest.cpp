@@ -483,8 +483,10 @@ TEST(LibraryFlowsDrops, APatchDroppedOnARowPreselectsItAndOnlyTheButtonStores) {
   h.boxes.onDialog = [&](QDialog& d) {
     auto& box = static_cast<CVKRSaveToLibraryDlg&>(d);
     preselected = box.SelectedSlot();
+    box.show();  // laid out as the user sees it
     QListWidget* rows = box.SlotList();
     const QPoint at = rows->visualItemRect(rows->item(7)).center();
+    QTest::mouseClick(rows->viewport(), Qt::LeftButton, {}, at);
     QTest::mouseDClick(rows->viewport(), Qt::LeftButton, {}, at);
     EXPECT_EQ(box.SelectedSlot(), 7);
     return box.result();
