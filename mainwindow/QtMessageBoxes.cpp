@@ -2,7 +2,6 @@
 
 #include <QApplication>
 #include <QDialog>
-#include <QLayout>
 #include <QMessageBox>
 #include <QPushButton>
 
@@ -24,22 +23,18 @@ QMessageBox::Icon toQt(IMessageBoxes::Icon icon) {
   return QMessageBox::Information;
 }
 
-// A file path in a message may break after each folder separator, never inside a name.
-QString breakableAtSeparators(QString text) {
-  return text.replace(u'/', QStringLiteral("/\u200B"));
-}
-
 }  // namespace
 
 int QtMessageBoxes::ask(const Request& request) {
   QMessageBox box(request.owner);
-  // A plain dialog: a title and a close button, nothing to maximise or minimise.
+  // A plain dialog: a title and a close button, nothing to maximise or minimise (the box fixes
+  // its own size to its text when shown).
   box.setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                      Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint);
   box.setIcon(toQt(request.icon));
   box.setWindowTitle(request.caption.isEmpty() ? QApplication::applicationName() : request.caption);
-  box.setText(breakableAtSeparators(request.text));
-  if (!request.details.isEmpty()) box.setInformativeText(breakableAtSeparators(request.details));
+  box.setText(request.text);
+  if (!request.details.isEmpty()) box.setInformativeText(request.details);
   struct Choice {
     int button;
     QMessageBox::StandardButton standard;
@@ -56,7 +51,6 @@ int QtMessageBoxes::ask(const Request& request) {
     QPushButton* b = box.addButton(c.standard);
     b->setText(QString::fromLatin1(request.saveLabels ? c.saveLabel : c.label));
   }
-  box.layout()->setSizeConstraint(QLayout::SetFixedSize);  // as large as its text, no larger
   box.exec();
   const auto clicked = box.standardButton(box.clickedButton());
   for (const Choice& c : kChoices)
