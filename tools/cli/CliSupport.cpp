@@ -7,6 +7,8 @@
 #include <fstream>
 #include <system_error>
 
+#include "patch/RegularFile.h"
+
 namespace orv::cli {
 
 void expectArgCount(const Args& args, std::size_t min, std::size_t max) {
@@ -36,11 +38,10 @@ std::error_code readFailure(const std::filesystem::path& path) {
 }
 
 std::optional<std::string> magicOf(const std::filesystem::path& path, std::error_code& reason) {
-  if (reason = readFailure(path); reason) return std::nullopt;
-  std::ifstream in(path, std::ios::binary);
-  char magic[4] = {};
-  in.read(magic, 4);
-  return std::string(magic, static_cast<std::size_t>(in.gcount()));
+  std::vector<uint8_t> magic;
+  uint64_t size = 0;
+  if (reason = readRegularFile(path, 4, magic, size); reason) return std::nullopt;
+  return std::string(magic.begin(), magic.end());
 }
 
 void refuseToReplace(const std::filesystem::path& path, bool force) {

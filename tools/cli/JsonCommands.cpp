@@ -8,6 +8,7 @@
 
 #include "patch/GenericException.h"
 #include "patch/LibraryFile.h"
+#include "patch/RegularFile.h"
 #include "patch/StringTable.h"
 #include "tools/cli/Cli.h"
 #include "tools/cli/CliSupport.h"
