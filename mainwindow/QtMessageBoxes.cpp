@@ -4,6 +4,8 @@
 #include <QDialog>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QTimer>
+#include <QWindow>
 
 namespace orv {
 
@@ -21,6 +23,24 @@ QMessageBox::Icon toQt(IMessageBoxes::Icon icon) {
       break;
   }
   return QMessageBox::Information;
+}
+
+// Window managers may offer to minimise any dialog whatever its hints say. With a visible owner
+// the owner goes with it and brings it back; a box without one would vanish while the caller
+// waits for an answer, so it returns at once.
+void keepFromHiding(QMessageBox& box, const QWidget* owner) {
+  box.winId();
+  QObject::connect(box.windowHandle(), &QWindow::windowStateChanged, &box,
+                   [&box, owner](Qt::WindowState state) {
+                     if (state != Qt::WindowMinimized || (owner && owner->window()->isVisible()))
+                       return;
+                     QTimer::singleShot(0, &box, [&box] {
+                       box.setWindowState(box.windowState() & ~Qt::WindowMinimized);
+                       box.show();
+                       box.raise();
+                       box.activateWindow();
+                     });
+                   });
 }
 
 }  // namespace
@@ -52,6 +72,7 @@ int QtMessageBoxes::ask(const Request& request) {
     QPushButton* b = box.addButton(c.standard);
     b->setText(QString::fromLatin1(request.saveLabels ? c.saveLabel : c.label));
   }
+  keepFromHiding(box, request.owner);
   box.exec();
   const auto clicked = box.standardButton(box.clickedButton());
   for (const Choice& c : kChoices)

@@ -4,6 +4,7 @@
 #include <QMessageBox>
 #include <QPushButton>
 #include <QTimer>
+#include <QWindow>
 
 #include "mainwindow/QtMessageBoxes.h"
 
@@ -32,6 +33,28 @@ TEST(QtMessageBoxes, APlainFixedSizeBoxWithAMnemonicOnEveryButton) {
   });
   EXPECT_EQ(boxes.ask(request), IMessageBoxes::Cancel);
   EXPECT_TRUE(seen);
+}
+
+TEST(QtMessageBoxes, ABoxWithoutAVisibleOwnerComesBackWhenMinimised) {
+  // At start-up the main window is not shown yet: a minimised box would leave nothing on screen.
+  QtMessageBoxes boxes;
+  IMessageBoxes::Request request;
+  QWidget hiddenOwner;
+  request.owner = &hiddenOwner;
+  request.text = QStringLiteral("Please import preset library.");
+  bool restored = false;
+  QTimer::singleShot(0, [&] {
+    auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+    ASSERT_TRUE(box);
+    box->windowHandle()->setWindowState(Qt::WindowMinimized);
+    for (int i = 0; i < 100 && !restored; ++i) {
+      QApplication::processEvents();
+      restored = box->windowHandle()->windowState() == Qt::WindowNoState && box->isVisible();
+    }
+    box->accept();
+  });
+  boxes.ask(request);
+  EXPECT_TRUE(restored);
 }
 
 }  // namespace
