@@ -24,6 +24,7 @@
 #include "controls/VKRPullDownMenu.h"
 #include "controls/VKRScrollBar.h"
 #include "controls/WindowEvents.h"
+#include "device/ControlRanges.h"
 #include "device/DeviceLink.h"
 #include "device/MidiPort.h"
 #include "mainwindow/DeviceEventHandler.h"
@@ -239,6 +240,14 @@ void CVKREditorDlg::setUpListMenu() {
 
 void CVKREditorDlg::connectControls() {
   PanelControls& c = *controls_;
+  // Enter or F2 on a knob opens the number entry of its read-out, when it has a shown one.
+  for (CVKRDial* dial : c.dials()) {
+    CVKRNumberEditText* display = c.display(dial->GetId() - panel::kEditToDial);
+    if (!display) continue;
+    connect(dial, &CVKRDial::EntryRequested, display, [display] {
+      if (display->isVisible() && display->isEnabled()) display->OpenEntry();
+    });
+  }
   for (int id = 1087; id <= 1094; ++id)
     if (CCustomButton* b = c.button(id))
       connect(b, &QAbstractButton::clicked, this, [this, id] { OnControlChanged(id, 0); });
@@ -503,14 +512,14 @@ void CVKREditorDlg::comeForward() {
   activateWindow();
 }
 
-void CVKREditorDlg::OpenFile(const QString& path, bool droppedOnList) {
+void CVKREditorDlg::OpenFile(const QString& path, std::optional<int> droppedOnRow) {
   const fs::path file = toPath(path);
   switch (fileKindOf(file)) {
     case FileKind::Library:
       library_.openFile(file);
       break;
     case FileKind::Patch:
-      flows_->OpenPatchFile(file, droppedOnList);
+      flows_->OpenPatchFile(file, droppedOnRow);
       break;
     case FileKind::Unsupported:
       showHint(strings::UnsupportedFile);
@@ -518,12 +527,12 @@ void CVKREditorDlg::OpenFile(const QString& path, bool droppedOnList) {
   }
 }
 
-void CVKREditorDlg::DropFiles(const QList<QUrl>& urls, bool onList) {
+void CVKREditorDlg::DropFiles(const QList<QUrl>& urls, std::optional<int> onRow) {
   QWidget* modal = QApplication::activeModalWidget();
   if (urls.isEmpty() || !initialized_ || closed_ || (modal && modal != this)) return;
   const QString path = urls.first().toLocalFile();  // only the first file counts
   if (path.isEmpty()) return;
-  runCommand([&] { OpenFile(path, onList); });
+  runCommand([&] { OpenFile(path, onRow); });
 }
 
 void CVKREditorDlg::dragEnterEvent(QDragEnterEvent* e) {
@@ -538,11 +547,14 @@ void CVKREditorDlg::dropEvent(QDropEvent* e) {
   if (!e->mimeData()->hasUrls()) return;
   e->acceptProposedAction();
   const QList<QUrl> urls = e->mimeData()->urls();
-  QWidget* list = controls_ ? controls_->libraryList() : nullptr;
-  const QWidget* under = childAt(e->position().toPoint());
-  const bool onList = list && under && (under == list || list->isAncestorOf(under));
+  CVKRListBox* list = controls_ ? controls_->libraryList() : nullptr;
+  const QPoint at = e->position().toPoint();
+  const QWidget* under = childAt(at);
+  std::optional<int> onRow;
+  if (list && under && (under == list || list->isAncestorOf(under)))
+    onRow = list->ItemFromPoint(list->mapFrom(this, at));
   // The drag source waits for the drop to return: the dialogs of the drop open afterwards.
-  QTimer::singleShot(0, this, [this, urls, onList] { DropFiles(urls, onList); });
+  QTimer::singleShot(0, this, [this, urls, onRow] { DropFiles(urls, onRow); });
 }
 
 // ---------------------------------------------------------------------------------------------
