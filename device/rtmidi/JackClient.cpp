@@ -5,12 +5,32 @@
 #include <cerrno>
 #include <chrono>
 #include <optional>
+#include <set>
 #include <stdexcept>
 #include <thread>
 
 #include "device/rtmidi/ServiceMessages.h"
 
 namespace orv::rtmidi {
+
+namespace {
+std::mutex registryMutex;             // guards `registered`
+std::set<JackClient*> registered;     // every client of this process, once activated
+std::atomic<bool> serverGone{false};  // a server went away since the last client was opened
+}  // namespace
+
+void JackClient::beforeOpen() {
+  if (!serverGone.load()) return;
+  std::lock_guard lock(registryMutex);
+  for (JackClient* c : registered) {
+    c->alive_.store(false);
+    c->release();
+  }
+}
+
+void JackClient::afterOpen() {
+  serverGone.store(false);
+}
 
 JackClient::JackClient(const std::string& name, bool exactName, Sink sink,
                        const PortNames& portNames)
@@ -44,9 +64,15 @@ JackClient::JackClient(const std::string& name, bool exactName, Sink sink,
     release();
     throw std::runtime_error("JACK refused to start \"" + name + "\"");
   }
+  std::lock_guard lock(registryMutex);
+  registered.insert(this);
 }
 
 JackClient::~JackClient() {
+  {
+    std::lock_guard lock(registryMutex);
+    registered.erase(this);
+  }
   release();
 }
 
@@ -54,6 +80,7 @@ void JackClient::release() {
   // Closing a client whose server went away makes libjack complain; that is known already.
   std::optional<QuietServiceMessages> quiet;
   if (!alive()) quiet.emplace();
+  std::lock_guard lock(clientMutex_);
   if (client_ != nullptr) {
     jack_deactivate(client_);
     jack_client_close(client_);
@@ -63,7 +90,8 @@ void JackClient::release() {
 
 std::vector<std::string> JackClient::ports(Dir d) {
   std::vector<std::string> out;
-  if (!alive()) return out;
+  std::lock_guard lock(clientMutex_);
+  if (!alive() || client_ == nullptr) return out;
   const unsigned long flags = d == In ? JackPortIsOutput : JackPortIsInput;
   const char** names = jack_get_ports(client_, nullptr, JACK_DEFAULT_MIDI_TYPE, flags);
   if (names == nullptr) return out;
@@ -76,10 +104,14 @@ bool JackClient::connect(Dir d, const std::string& full, int timeoutMs) {
   if (!alive()) return false;
   disconnect(d);
   dropped_[d].store(false);
-  const std::string ours = jack_port_name(ports_[d]);
-  const int rc = d == In ? jack_connect(client_, full.c_str(), ours.c_str())
-                         : jack_connect(client_, ours.c_str(), full.c_str());
-  if (rc != 0 && rc != EEXIST) return false;
+  {
+    std::lock_guard lock(clientMutex_);
+    if (client_ == nullptr) return false;
+    const std::string ours = jack_port_name(ports_[d]);
+    const int rc = d == In ? jack_connect(client_, full.c_str(), ours.c_str())
+                           : jack_connect(client_, ours.c_str(), full.c_str());
+    if (rc != 0 && rc != EEXIST) return false;
+  }
   // Wait for two cycles that started after the change and saw the connection.
   const uint64_t start = cycles_.load();
   const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
@@ -93,16 +125,19 @@ bool JackClient::connect(Dir d, const std::string& full, int timeoutMs) {
 
 void JackClient::disconnect(Dir d) {
   watching_[d].store(false);
-  if (alive()) jack_port_disconnect(client_, ports_[d]);
+  std::lock_guard lock(clientMutex_);
+  if (alive() && client_ != nullptr) jack_port_disconnect(client_, ports_[d]);
 }
 
 bool JackClient::connectedTo(Dir d, const std::string& full) {
-  return alive() && jack_port_connected_to(ports_[d], full.c_str()) != 0;
+  std::lock_guard lock(clientMutex_);
+  return alive() && client_ != nullptr && jack_port_connected_to(ports_[d], full.c_str()) != 0;
 }
 
 std::vector<std::string> JackClient::aliases(const std::string& full) {
   std::vector<std::string> out;
-  if (!alive()) return out;
+  std::lock_guard lock(clientMutex_);
+  if (!alive() || client_ == nullptr) return out;
   jack_port_t* port = jack_port_by_name(client_, full.c_str());
   if (port == nullptr) return out;
   const int size = jack_port_name_size();
@@ -186,7 +221,9 @@ void JackClient::flushQueue(jack_nframes_t frames) {
 }
 
 void JackClient::onShutdown(void* self) {
+  // Runs on libjack's thread, which beforeOpen() may be waiting for: no locks here.
   static_cast<JackClient*>(self)->alive_.store(false);
+  serverGone.store(true);
 }
 
 }  // namespace orv::rtmidi

@@ -36,6 +36,12 @@ struct JackPortNames {
 //  - A connection that disappears (the other client left) is noticed by the process callback,
 //    which sees the graph of each cycle, so dropped() is a cheap check.
 // All operations may be called from any thread except the process thread (send() excepted).
+//
+// A server that goes away: libjack, when any client of this process is opened after a server
+// went away, closes and frees every client of the process it still holds, and the handles kept
+// here would dangle. So every client is registered, and openJackClient() calls
+// beforeOpen(): once a server went away, it closes every registered client in good order first
+// (they count as gone from then on, like a client whose server stopped).
 class JackClient {
  public:
   enum Dir { In = 0, Out = 1 };
@@ -78,6 +84,10 @@ class JackClient {
   // Queued messages dropped because they did not fit into an empty port buffer.
   uint64_t oversizedDropped() const { return oversized_.load(); }
 
+  // Around every jack_client_open of this process (see above); afterOpen() once one succeeded.
+  static void beforeOpen();
+  static void afterOpen();
+
  private:
   static int process(jack_nframes_t frames, void* self);
   static void onShutdown(void* self);
@@ -86,6 +96,7 @@ class JackClient {
   void release();
 
   Sink sink_;
+  std::mutex clientMutex_;  // guards client_ against release() from beforeOpen() on another thread
   jack_client_t* client_ = nullptr;
   std::array<jack_port_t*, 2> ports_{};
   MessageQueue queue_{kQueueBytes};

@@ -5,6 +5,7 @@
 
 #include <cstdio>
 #include <map>
+#include <mutex>
 #include <stdexcept>
 #include <thread>
 #include <utility>
@@ -42,14 +43,18 @@ QuietServiceMessages::~QuietServiceMessages() {
 }
 
 jack_client_t* openJackClient(const std::string& name, int options, int* status) {
+  static std::mutex opening;  // one open at a time, so that none slips past beforeOpen()
+  std::lock_guard lock(opening);
   QuietServiceMessages quiet;
   jack_status_t s{};
   jack_client_t* client = nullptr;
   for (int attempt = 0; attempt < 5; ++attempt) {
+    JackClient::beforeOpen();
     client = jack_client_open(name.c_str(), jack_options_t(options), &s);
     if (client != nullptr || (s & JackServerFailed) || !(s & JackServerError)) break;
     std::this_thread::sleep_for(std::chrono::milliseconds(50));
   }
+  if (client != nullptr) JackClient::afterOpen();
   if (status != nullptr) *status = int(s);
   return client;
 }

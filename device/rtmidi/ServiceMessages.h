@@ -18,6 +18,7 @@ class QuietServiceMessages {
 
 // jack_client_open, tried again a few times when a busy server refuses a new client while it is
 // still notifying the others of one that just left (JackServerError without JackServerFailed).
+// Every client of this process is opened here, one at a time (see JackClient::beforeOpen()).
 jack_client_t* openJackClient(const std::string& name, int options, int* status);
 
 // Whether a JACK client named exactly `name` is on the server (false when there is no server).

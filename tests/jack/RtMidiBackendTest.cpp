@@ -456,6 +456,19 @@ TEST_F(RtMidiOnJack, AnyServiceFindsOneAndAMissingServiceIsAnErrorNotACrash) {
 namespace orv {
 namespace {
 
+// Polls `done` every 5 ms for at most `limit`; whether it came true.
+template <class Done>
+bool within(std::chrono::milliseconds limit, Done done) {
+  const auto end = std::chrono::steady_clock::now() + limit;
+  while (!done()) {
+    if (std::chrono::steady_clock::now() > end) return false;
+    std::this_thread::sleep_for(5ms);
+  }
+  return true;
+}
+
+// Each client of the process learns on a thread of its own that its server stopped, so the
+// editor is asked only about what it noticed itself, each time after a bounded wait for it.
 TEST_F(RtMidiOnJack, AStoppedServerIsAnErrorNotAHangAndANewOneIsFound) {
   test::SecondServer second;
   ASSERT_TRUE(second.start());
@@ -463,32 +476,33 @@ TEST_F(RtMidiOnJack, AStoppedServerIsAnErrorNotAHangAndANewOneIsFound) {
   auto amp = std::make_unique<VirtualDevice>(Api::Jack, "ORV10", atDevice.receiver());
   RtMidiBackend editor(Api::Jack);
   openBoth(editor, "ORV10", atEditor);
+  const auto sendIsRefused = [&] {
+    return editor.send(kIdentity.data(), kIdentity.size()) == RtMidiBackend::kErrorDeviceGone;
+  };
 
   second.stop();  // the server goes, and with it both clients
   const auto t0 = std::chrono::steady_clock::now();
-  while (amp->alive() && std::chrono::steady_clock::now() - t0 < 5s)
-    std::this_thread::sleep_for(5ms);
-  EXPECT_FALSE(amp->alive());
-  EXPECT_EQ(editor.send(kIdentity.data(), kIdentity.size()), RtMidiBackend::kErrorDeviceGone);
-  EXPECT_EQ(editor.openInputName(), "");
-  EXPECT_TRUE(editor.inputDevices().empty());
-  EXPECT_EQ(editor.api(), Api::Any);
+  EXPECT_TRUE(within(5s, sendIsRefused)) << "the editor never noticed that its server stopped";
   EXPECT_LT(std::chrono::steady_clock::now() - t0, 6s);
+  EXPECT_EQ(editor.openInputName(), "");
   amp.reset();
 
-  // A server comes back: within about a second the backend is on it again.
+  // A server comes back and a device appears on it before the editor looks again: opening that
+  // device's client makes libjack drop every client this process still held on the old server.
   ASSERT_TRUE(second.start());
   amp = std::make_unique<VirtualDevice>(Api::Jack, "ORV10", atDevice.receiver());
-  std::vector<std::string> inputs;
-  for (int i = 0; i < 60 && indexOf(inputs, "ORV10") < 0; ++i) {
-    std::this_thread::sleep_for(50ms);
-    inputs = editor.inputDevices();
-  }
-  EXPECT_GE(indexOf(inputs, "ORV10"), 0);
+  EXPECT_TRUE(within(5s, [&] { return indexOf(editor.inputDevices(), "ORV10") >= 0; }))
+      << "the new server's device was not listed";
   EXPECT_EQ(editor.api(), Api::Jack);
   openBoth(editor, "ORV10", atEditor);
   ASSERT_EQ(editor.send(kIdentity.data(), kIdentity.size()), 0);
-  EXPECT_EQ(atDevice.waitFor(1).size(), 1u);
+  EXPECT_EQ(atDevice.waitFor(1).size(), 1u) << "nothing arrived over the new server";
+
+  // Stopped again: while there is no server, there is nothing to list and no service in use.
+  second.stop();
+  EXPECT_TRUE(within(5s, sendIsRefused)) << "the editor never noticed that its server stopped";
+  EXPECT_TRUE(editor.inputDevices().empty());
+  EXPECT_EQ(editor.api(), Api::Any);
   amp.reset();
 }
 
