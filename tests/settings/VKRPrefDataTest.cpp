@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <iostream>
 #include <sstream>
@@ -161,4 +162,37 @@ TEST(Settings, UnreadableFileIsLeftAloneAndSaysSo) {
   }));
   chmod(file.c_str(), 0600);
   EXPECT_EQ(readText(file), "[Theirs]\nKeep=1\n");
+}
+
+// A file with lines that are no part of the format: what can be read is read; closing keeps the
+// old file as ".bak", writes the settings without the damage, and says so once.
+TEST(Settings, DamagedFileIsReadAsFarAsItGoesAndKeptAsABackup) {
+  TempDir dir;
+  const std::filesystem::path file = dir / "ORV Editor.ini";
+  const std::string damaged = std::string("[MIDI]\nIn=ORV5\n\x01\x7f\xff garbage\n[Dial\n") +
+                              "Type=0\n[Extra]\n; a comment\nNote=keep me\n";
+  writeText(file, damaged);
+  CVKRPrefData prefs;
+  prefs.read(file);
+  EXPECT_EQ(prefs.midiIn(), "ORV5");
+  EXPECT_EQ(prefs.dialType(), 1) << "Type= under a broken header belongs to no [Dial]";
+
+  prefs.setDialType(0);
+  std::ostringstream err;
+  std::streambuf* const saved = std::cerr.rdbuf(err.rdbuf());
+  const bool written = prefs.write(file);
+  std::cerr.rdbuf(saved);
+  ASSERT_TRUE(written);
+  EXPECT_EQ(readText(dir / "ORV Editor.ini.bak"), damaged);
+  const std::string said = err.str();
+  EXPECT_NE(said.find("ORV Editor.ini.bak"), std::string::npos) << said;
+  EXPECT_EQ(std::count(said.begin(), said.end(), '\n'), 1) << said;
+
+  IniFile ini;
+  ASSERT_TRUE(ini.load(file));
+  EXPECT_FALSE(ini.damaged());
+  EXPECT_EQ(ini.getString("Extra", "Note"), "keep me");
+  CVKRPrefData back;
+  back.read(file);
+  EXPECT_EQ(back, prefs);
 }
