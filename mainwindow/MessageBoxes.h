@@ -27,6 +27,8 @@ class IMessageBoxes {
     int buttons = Ok;
     // Yes, No and Cancel carry the labels "Save", "No Save" and "Cancel".
     bool saveLabels = false;
+    // Labels of Yes and No instead of the standard ones; empty: standard (or the save labels).
+    QString yesLabel, noLabel;
   };
 
   // A file dialog: open an existing file, or save (asking before a file is replaced).

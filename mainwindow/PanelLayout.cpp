@@ -265,7 +265,7 @@ class Builder {
     d->SetHundredRule(s.hundredRule);
     d->SetFormatId(displayFormat(l.id));
     d->SetFormatter([](int id, int value) { return formatValue(id, value); });
-    d->SetParser([](int id, std::string_view text) { return parseValue(id, text); });
+    d->SetParser(typedValue);
     d->Place(toRect(l.pixels));
     d->SetListener(&editListener_);
     return d;

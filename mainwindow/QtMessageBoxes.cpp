@@ -44,6 +44,8 @@ int QtMessageBoxes::ask(const Request& request) {
     if (!(request.buttons & c.button)) continue;
     QPushButton* b = box.addButton(c.standard);
     if (request.saveLabels && c.saveLabel) b->setText(QString::fromLatin1(c.saveLabel));
+    const QString& own = c.button == Yes ? request.yesLabel : request.noLabel;
+    if ((c.button == Yes || c.button == No) && !own.isEmpty()) b->setText(own);
   }
   box.exec();
   const auto clicked = box.standardButton(box.clickedButton());

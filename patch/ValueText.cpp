@@ -185,4 +185,18 @@ int parseValue(int identifier, std::string_view text) {
   }
 }
 
+std::optional<int> typedValue(int identifier, std::string_view text) {
+  const bool cutOff = identifier == kDelayHighCut || identifier == kDelayLowCut ||
+                      identifier == kReverbHighCut || identifier == kReverbLowCut;
+  if (!(cutOff && text == "Thru")) {
+    bool negative = false;
+    const std::string_view digits = unsignedPart(text, negative);
+    float x = 0;
+    const auto result = std::from_chars(digits.data(), digits.data() + digits.size(), x,
+                                        std::chars_format::general);
+    if (result.ptr == digits.data() || std::isnan(x)) return std::nullopt;
+  }
+  return parseValue(identifier, text);
+}
+
 }  // namespace orv

@@ -1,4 +1,5 @@
 #pragma once
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -16,5 +17,9 @@ std::string formatValue(int identifier, int value);
 // reading stops at the first character that does not belong to it); text that does not begin with
 // a number reads as 0. The result is rounded half up and clamped to the parameter's range.
 int parseValue(int identifier, std::string_view text);
+
+// The same for text the user typed, where text that is no number is refused rather than read as
+// 0: none unless the text begins with a number (a cut-off also takes "Thru").
+std::optional<int> typedValue(int identifier, std::string_view text);
 
 }  // namespace orv
