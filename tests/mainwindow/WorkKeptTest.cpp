@@ -14,7 +14,6 @@
 #include "mainwindow/PanelControls.h"
 #include "mainwindow/VKRPatchImpDlg.h"
 #include "mainwindow/VKRSaveToLibraryDlg.h"
-#include "patch/Library.h"
 #include "patch/LibraryFile.h"
 
 namespace orv {
@@ -22,29 +21,10 @@ namespace {
 
 using test::MainWindowHarness;
 
-constexpr int kTrebleId = 1006, kTrebleDisplay = 1105, kGainDial = 1111;
+constexpr int kTrebleDisplay = 1105;
 
-std::string fsPath(const QString& path) {
-  return QFile::encodeName(path).toStdString();
-}
-
-// The save-to-library dialog stores into `slot`; any other dialog is cancelled. `meanwhile` runs
-// while the save dialog is open.
-std::function<int(QDialog&)> storeInto(int slot, std::function<void()> meanwhile = {}) {
-  return [=](QDialog& d) {
-    auto* box = qobject_cast<CVKRSaveToLibraryDlg*>(&d);
-    if (!box) return int(QDialog::Rejected);
-    if (meanwhile) meanwhile();
-    box->SelectSlot(slot);
-    box->PressAction();
-    return box->result();
-  };
-}
-
-bool anyBulkDump(const AmpSimulator& sim) {
-  for (const AmpSimulator::Bytes& m : sim.received())
-    if (AmpSimulator::isBulkDump(m)) return true;
-  return false;
+uint8_t treble() {
+  return DeviceLink::instance().mirror()[patch::kTreble];
 }
 
 // Silences the amplifier until the link drops.
@@ -55,155 +35,115 @@ void unplug(MainWindowHarness& h) {
   ASSERT_TRUE(h.tickUntil([&] { return !h.dlg->connectedIndicator(); }, 5));
 }
 
-TEST(WorkKept, AKnobTurnedOnTheAmplifierWhileSavingToTheLibraryIsStored) {
-  MainWindowHarness h;
-  CVKREditorDlg& dlg = h.openConnected();
-  h.boxes.onDialog = storeInto(7, [&] {
-    h.sim->turnKnob(kTrebleId, 97);
-    h.service->flush();
-  });
-  dlg.menu().action(MainMenu::SaveToLibrary)->trigger();
-  EXPECT_EQ(dlg.library().library().slot(7).data[patch::kTreble], 97);
-  EXPECT_EQ(dlg.library().library().slot(7).data, DeviceLink::instance().mirror());
-  EXPECT_FALSE(DeviceLink::instance().edited());
-}
-
-TEST(WorkKept, TheImportQuestionsSaveStoresTheModelAndPreselectsNothing) {
+// Import's "Save": the slot takes the sound as it is when the user confirms (a knob turned on the
+// amplifier meanwhile included) and the amplifier's model; the import dialog preselects nothing.
+TEST(WorkKept, TheSaveAnswerStoresTheSoundOfTheMomentWithTheModel) {
   MainWindowHarness h;
   CVKREditorDlg& dlg = h.openConnected('3');
-  ASSERT_TRUE(DeviceLink::instance().edited());
   int preselected = -2;
-  auto store = storeInto(5);
   h.boxes.onDialog = [&](QDialog& d) {
     if (auto* imp = qobject_cast<CVKRPatchImpDlg*>(&d)) {
       preselected = imp->SelectedSlot();
       return int(QDialog::Rejected);
     }
-    return store(d);
+    h.sim->turnKnob(1006, 97);  // treble
+    h.service->flush();
+    auto& box = static_cast<CVKRSaveToLibraryDlg&>(d);
+    box.SelectSlot(5);
+    box.PressAction();
+    return box.result();
   };
   h.boxes.answers = {IMessageBoxes::Yes};
   dlg.menu().action(MainMenu::Import)->trigger();
-  EXPECT_EQ(dlg.library().library().slot(5).modelCode, '3');
+  const LibraryEntry& stored = dlg.library().library().slot(5);
+  EXPECT_EQ(stored.data[patch::kTreble], 97);
+  EXPECT_EQ(stored.modelCode, '3');
+  EXPECT_FALSE(DeviceLink::instance().edited());
   EXPECT_EQ(preselected, -1) << "Enter must not import over the sound just saved";
 }
 
 TEST(WorkKept, AnAmplifierComingBackIsOfferedTheSoundEditedWhileItWasAway) {
   MainWindowHarness h;
   CVKREditorDlg& dlg = h.openConnected();
-  const uint8_t ampTreble = h.sim->patch()[patch::kTreble];
   unplug(h);
   dlg.OnEditChanged(kTrebleDisplay, 90);
-  ASSERT_NE(ampTreble, 90);
   h.boxes.asked.clear();
   h.boxes.answers = {IMessageBoxes::Yes};
-
   h.sim->setSilent(false);
-  ASSERT_TRUE(h.tickUntil([&] { return !h.boxes.asked.empty(); }));
-  const IMessageBoxes::Request& asked = h.boxes.asked[0];
-  EXPECT_EQ(asked.text,
-            "Patch data has been edited while the amplifier was away. \nDo you want "
-            "to send it to the amplifier?");
-  EXPECT_EQ(asked.yesLabel, "Send");
-  EXPECT_EQ(asked.noLabel, "Keep Amplifier's");
   ASSERT_TRUE(h.tickUntil([&] { return h.sim->patch()[patch::kTreble] == 90; }));
+  ASSERT_EQ(h.boxes.asked.size(), 1u);
+  EXPECT_EQ(h.boxes.asked[0].yesLabel + "/" + h.boxes.asked[0].noLabel, "Send/Keep Amplifier's");
   for (int i = 0; i < 5; ++i) h.tick();
-  EXPECT_EQ(DeviceLink::instance().mirror()[patch::kTreble], 90);
-  EXPECT_EQ(dlg.controls().display(kTrebleDisplay)->GetValue(), 90);
+  EXPECT_EQ(treble(), 90);
 
-  // Away again, and this time the amplifier's sound is kept.
-  unplug(h);
+  unplug(h);  // and this time the amplifier's sound is kept
   dlg.OnEditChanged(kTrebleDisplay, 10);
   h.boxes.answers = {IMessageBoxes::No};
   h.sim->setSilent(false);
-  ASSERT_TRUE(
-      h.tickUntil([&] { return dlg.controls().display(kTrebleDisplay)->GetValue() == 90; }));
-  EXPECT_EQ(h.boxes.asked.size(), 2u);
+  EXPECT_TRUE(h.tickUntil([&] { return treble() == 90 && h.boxes.asked.size() == 2; }));
 }
 
 TEST(WorkKept, NewKeepsTheSoundOnThePanelAndTheAmplifier) {
   MainWindowHarness h;
   CVKREditorDlg& dlg = h.openConnected();
-  dlg.OnControlChanged(kGainDial, 12);
-  dlg.library().setCurrentSlot(3);
+  dlg.OnControlChanged(1111, 12);  // gain
   const PatchData sound = DeviceLink::instance().mirror();
-  h.service->flush();
-  h.sim->clearReceived();
   h.boxes.asked.clear();
-
   dlg.menu().action(MainMenu::New)->trigger();
   h.service->flush();
-  EXPECT_TRUE(h.boxes.asked.empty()) << "the amplifier holds the sound, the library was saved";
+  EXPECT_TRUE(h.boxes.asked.empty()) << "the amplifier holds the sound";
   EXPECT_EQ(dlg.controls().libraryList()->GetText(0), "001 Empty");
-  EXPECT_FALSE(anyBulkDump(*h.sim));
-  EXPECT_EQ(h.sim->patch()[patch::kGain], 12);
+  EXPECT_EQ(h.sim->patch(), sound);
   EXPECT_EQ(DeviceLink::instance().mirror(), sound);
-  EXPECT_EQ(dlg.controls().nameEdit()->text(), QString::fromLatin1(patchName(sound).c_str()));
-  EXPECT_EQ(dlg.library().currentSlot(), -1);
 }
 
 TEST(WorkKept, AMistypedLibraryOnTheCommandLineKeepsTheConfiguredOne) {
   MainWindowHarness h;
-  const QString good = h.config.filePath("Good.ZBL");
-  Library lib = makeNewLibrary(PatchData{});
-  initPatch("Kept", lib.slot(0).data);
-  writeLibrary(lib, fsPath(good));
-  CVKRPrefData::instance().setLibraryPath(fsPath(good));
-  CVKRPrefData::instance().setSaved(1);
+  const std::string good = QFile::encodeName(h.config.filePath("Good.ZBL")).toStdString();
+  writeLibrary(makeNewLibrary(PatchData{}), good);
+  CVKRPrefData::instance().setLibraryPath(good);
   h.commandLineFile = h.config.filePath("nonexist.ZBL");
-
   CVKREditorDlg& dlg = h.open();
   EXPECT_EQ(h.boxes.texts(), QStringList{"Failed to load Library file."});
   EXPECT_EQ(dlg.controls().libraryName()->text(), "Good");
-  EXPECT_EQ(dlg.controls().libraryList()->GetText(0), "001 Kept");
   ASSERT_TRUE(dlg.close());
   CVKRPrefData read;
   read.read();
-  EXPECT_EQ(read.libraryPath(), fsPath(good));
+  EXPECT_EQ(read.libraryPath(), good);
 }
 
-TEST(WorkKept, TextThatIsNoNumberIsRefusedAndAValueOutOfRangeStillClamped) {
+TEST(WorkKept, TextThatIsNoNumberIsRefused) {
   MainWindowHarness h;
   CVKREditorDlg& dlg = h.openConnected();
   dlg.show();
   QApplication::setActiveWindow(&dlg);
-  CVKRNumberEditText* treble = dlg.controls().display(kTrebleDisplay);
-  const int before = treble->GetValue();
-  ASSERT_NE(before, 0);
+  CVKRNumberEditText* display = dlg.controls().display(kTrebleDisplay);
+  const uint8_t before = treble();
   h.sim->clearReceived();
-
-  QTest::mouseDClick(treble, Qt::LeftButton);
-  ASSERT_TRUE(treble->IsEntryOpen());
-  QTest::keyClicks(treble->Entry(), "abc");
-  QTest::keyClick(treble->Entry(), Qt::Key_Return);
+  QTest::mouseDClick(display, Qt::LeftButton);
+  QTest::keyClicks(display->Entry(), "abc");
+  QTest::keyClick(display->Entry(), Qt::Key_Return);
   h.service->flush();
-  EXPECT_FALSE(treble->IsEntryOpen());
-  EXPECT_EQ(treble->GetValue(), before);
-  EXPECT_EQ(DeviceLink::instance().mirror()[patch::kTreble], before);
+  EXPECT_FALSE(display->IsEntryOpen());
+  EXPECT_EQ(display->GetValue(), before);
+  EXPECT_EQ(treble(), before);
   EXPECT_TRUE(h.sim->received().empty());
-
-  QTest::mouseDClick(treble, Qt::LeftButton);
-  QTest::keyClicks(treble->Entry(), "99");
-  QTest::keyClick(treble->Entry(), Qt::Key_Return);
-  h.service->flush();
-  EXPECT_EQ(h.sim->patch()[patch::kTreble], 100);
 }
 
 TEST(WorkKept, UsbVolumeIsLiveOnceConnectedAndItsMarkMovesOnlyOnceSent) {
   MainWindowHarness h;
   CVKREditorDlg& dlg = h.openConnected();
-  ASSERT_TRUE(h.tickUntil([&] { return dlg.menu().usbVolumeEnabled(); }))
-      << "no Settings Request went out on connection";
+  ASSERT_TRUE(h.tickUntil([&] { return dlg.menu().usbVolumeEnabled(); }));
   const int volume = h.sim->settings()[AmpSimulator::kUsbVolume];
   EXPECT_EQ(dlg.menu().checkedUsbVolume(), volume);
-
   h.sim->vanish();  // gone, but the link has not noticed yet
   h.service->flush();
-  h.boxes.asked.clear();
   dlg.menu().action(MainMenu::Volume5)->trigger();
-  EXPECT_EQ(h.boxes.texts(), QStringList{"USB communication error."});
+  EXPECT_EQ(h.boxes.texts().last(), "USB communication error.");
   EXPECT_EQ(dlg.menu().checkedUsbVolume(), volume);
 }
 
+// The amplifier holds the sound it sent: quitting loses nothing, a slot pick would replace it.
 TEST(WorkKept, AFreshlyConnectedEditorQuitsWithoutAQuestionButAsksBeforeAPick) {
   MainWindowHarness h;
   CVKREditorDlg& dlg = h.openConnected();
@@ -212,9 +152,8 @@ TEST(WorkKept, AFreshlyConnectedEditorQuitsWithoutAQuestionButAsksBeforeAPick) {
   CVKRListBox* list = dlg.controls().libraryList();
   QTest::mouseClick(list, Qt::LeftButton, {}, list->ItemRect(4).center());  // answered Cancel
   EXPECT_EQ(h.boxes.texts(), QStringList{"Patch data has been edited. \nDo you want to save?"});
-  h.boxes.asked.clear();
   EXPECT_TRUE(dlg.close());
-  EXPECT_TRUE(h.boxes.asked.empty());
+  EXPECT_EQ(h.boxes.asked.size(), 1u);
 }
 
 }  // namespace
