@@ -29,6 +29,8 @@ class IMessageBoxes {
     bool saveLabels = false;
     // Labels of Yes and No instead of the standard ones; empty: standard (or the save labels).
     QString yesLabel, noLabel;
+    // Shown above every other window (a box without an owner that must not open unseen).
+    bool aboveAll = false;
   };
 
   // A file dialog: open an existing file, or save (asking before a file is replaced).

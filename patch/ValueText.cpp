@@ -185,18 +185,16 @@ int parseValue(int identifier, std::string_view text) {
   }
 }
 
-std::optional<int> typedValue(int identifier, std::string_view text) {
-  const bool cutOff = identifier == kDelayHighCut || identifier == kDelayLowCut ||
-                      identifier == kReverbHighCut || identifier == kReverbLowCut;
-  if (!(cutOff && text == "Thru")) {
-    bool negative = false;
-    const std::string_view digits = unsignedPart(text, negative);
-    float x = 0;
-    const auto result = std::from_chars(digits.data(), digits.data() + digits.size(), x,
-                                        std::chars_format::general);
-    if (result.ptr == digits.data() || std::isnan(x)) return std::nullopt;
-  }
-  return parseValue(identifier, text);
+bool readsAsValue(int identifier, std::string_view text) {
+  bool negative = false;
+  const std::string_view digits = unsignedPart(text, negative);
+  const auto isDigit = [&](std::size_t i) {
+    return i < digits.size() && digits[i] >= '0' && digits[i] <= '9';
+  };
+  if (isDigit(0) || (!digits.empty() && digits[0] == '.' && isDigit(1))) return true;
+  const bool cutFilter = identifier == kDelayHighCut || identifier == kReverbHighCut ||
+                         identifier == kDelayLowCut || identifier == kReverbLowCut;
+  return cutFilter && text == "Thru";
 }
 
 }  // namespace orv
