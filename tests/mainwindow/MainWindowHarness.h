@@ -91,6 +91,7 @@ class MainWindowHarness {
         QObject::connect(dlg.get(), &CVKREditorDlg::devicePatchShown, [&] { shown = true; });
     tickUntil([&] { return shown; });
     QObject::disconnect(c);
+    service->flush();  // what the connection sent (the Settings Request) has arrived
     return *dlg;
   }
 
