@@ -47,7 +47,10 @@ void CVKRNumberEdit::keyPressEvent(QKeyEvent* event) {
 }
 
 void CVKRNumberEdit::CommitByEnter() {
-  m_display->StoreText(text(), m_parseId);
+  if (!m_display->StoreText(text(), m_parseId)) {
+    Cancel();  // not a number: the value stays and nothing is reported
+    return;
+  }
   m_display->setFocus(Qt::OtherFocusReason);
   // Without an active window no focus event arrives; the focus has moved all the same.
   if (!isHidden()) FocusLost();
@@ -73,8 +76,7 @@ void CVKRNumberEdit::Discard() {
 void CVKRNumberEdit::FocusLost() {
   if (!m_cancelled) {
     hide();
-    m_display->StoreText(text(), m_parseId);
-    m_display->NotifyListener();
+    if (m_display->StoreText(text(), m_parseId)) m_display->NotifyListener();
   }
   m_cancelled = false;
 }

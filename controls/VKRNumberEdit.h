@@ -7,10 +7,10 @@ namespace orv {
 class CVKRNumberEditText;
 
 // Covers its display while open. Enter stores the typed value and moves the focus back to the
-// display; the focus loss stores and reports it, and Enter reports it once more. Escape closes
-// the entry and reports nothing. Any other loss of focus (a click elsewhere, another window)
-// stores and reports the typed value, except when the window itself is closing or the display
-// is grayed or hidden: then the typed text is dropped.
+// display; the focus loss stores and reports it, and Enter reports it once more. Escape, and
+// text that is not a number, close the entry and report nothing. Any other loss of focus (a
+// click elsewhere, another window) stores and reports the typed value, except when the window
+// itself is closing or the display is grayed or hidden: then the typed text is dropped.
 class CVKRNumberEdit : public QLineEdit {
   Q_OBJECT
 

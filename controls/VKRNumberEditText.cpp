@@ -4,6 +4,8 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QWheelEvent>
+#include <algorithm>
+#include <climits>
 #include <cstdlib>
 #include <utility>
 
@@ -19,8 +21,12 @@ namespace {
 constexpr int kTextPixelHeight = 11;
 constexpr int kEntryInset = 3;  // the entry leaves this much of the plate at top and bottom
 
-int LeadingInteger(std::string_view text) {
-  return static_cast<int>(std::strtol(std::string(text).c_str(), nullptr, 10));
+std::optional<int> LeadingInteger(std::string_view text) {
+  const std::string typed(text);
+  char* end = nullptr;
+  const long value = std::strtol(typed.c_str(), &end, 10);
+  if (end == typed.c_str()) return std::nullopt;
+  return static_cast<int>(std::clamp<long>(value, INT_MIN, INT_MAX));
 }
 }  // namespace
 
@@ -73,9 +79,11 @@ QString CVKRNumberEditText::TextFor(int value) const {
   return QString::number(value);
 }
 
-int CVKRNumberEditText::ValueFromText(const QString& text, int parseId) const {
+std::optional<int> CVKRNumberEditText::ValueFromText(const QString& text, int parseId) const {
   const std::string typed = text.left(kMaxTypedLength).toStdString();
-  return Clamp(m_parser ? m_parser(parseId, typed) : LeadingInteger(typed));
+  const std::optional<int> value = m_parser ? m_parser(parseId, typed) : LeadingInteger(typed);
+  if (!value) return std::nullopt;
+  return Clamp(*value);
 }
 
 int CVKRNumberEditText::StepTarget(bool down) const {
@@ -112,9 +120,11 @@ void CVKRNumberEditText::OpenEntry() {
   m_entry->selectAll();
 }
 
-void CVKRNumberEditText::StoreText(const QString& text, int parseId) {
-  SetValue(ValueFromText(text, parseId));
+bool CVKRNumberEditText::StoreText(const QString& text, int parseId) {
+  const std::optional<int> value = ValueFromText(text, parseId);
+  if (value) SetValue(*value);
   update();
+  return value.has_value();
 }
 
 void CVKRNumberEditText::NotifyListener() {

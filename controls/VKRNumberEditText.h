@@ -5,6 +5,7 @@
 #include <QRect>
 #include <QWidget>
 #include <functional>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -24,13 +25,15 @@ class IVKREditListener;
 // The texts come from a formatter and typed text is read by a parser, both keyed by the
 // display's format identifier and plugged in by the owner (the value-text functions of the
 // patch layer fit both slots as they are); without them the value is shown and read as a plain
-// integer. Whatever the parser returns is clamped to the display's range.
+// integer. Whatever the parser returns is clamped to the display's range; text it finds no
+// number in is refused: the entry closes and the value stays, nothing is reported.
 class CVKRNumberEditText : public QWidget {
   Q_OBJECT
 
  public:
   using Formatter = std::function<std::string(int formatId, int value)>;
-  using Parser = std::function<int(int parseId, std::string_view text)>;
+  // No value: the text is not a number.
+  using Parser = std::function<std::optional<int>(int parseId, std::string_view text)>;
   static constexpr int kMaxTypedLength = 255;
 
   explicit CVKRNumberEditText(QWidget* parent = nullptr);
@@ -68,9 +71,12 @@ class CVKRNumberEditText : public QWidget {
   QString DisplayText() const;
   QString TextFor(int value) const;
   // The value typed `text` stands for (at most 255 characters are read) under the parse
-  // identifier (the format identifier unless given), clamped to the range.
-  int ValueFromText(const QString& text) const { return ValueFromText(text, m_formatId); }
-  int ValueFromText(const QString& text, int parseId) const;
+  // identifier (the format identifier unless given), clamped to the range; none when the text
+  // is not a number.
+  std::optional<int> ValueFromText(const QString& text) const {
+    return ValueFromText(text, m_formatId);
+  }
+  std::optional<int> ValueFromText(const QString& text, int parseId) const;
 
   // One step; stores the clamped result and repaints, no notification.
   void Step(bool down);
@@ -79,8 +85,9 @@ class CVKRNumberEditText : public QWidget {
   CVKRNumberEdit* Entry() const { return m_entry; }
   bool IsEntryOpen() const;
 
-  // Used by the inline entry: store the value of `text` and repaint; tell the listener.
-  void StoreText(const QString& text, int parseId);
+  // Used by the inline entry: store the value of `text` and repaint; false (nothing stored) when
+  // it is not a number. Tell the listener.
+  bool StoreText(const QString& text, int parseId);
   void NotifyListener();
 
  protected:

@@ -72,6 +72,7 @@ struct DeviceLink::Impl {
   mutable std::recursive_mutex stateMutex;
   PatchData mirror;
   bool edited = false;
+  bool unsent = false;
   bool connected = false;
   Clock::time_point lastSeen;  // the last accepted Identity, valid while connected
   char model = 0;
@@ -237,7 +238,23 @@ void DeviceLink::setEdited(bool edited) {
 
 void DeviceLink::withMirror(const std::function<void(PatchData&)>& f) {
   std::lock_guard lock(impl_->stateMutex);
+  const PatchData before = impl_->mirror;
   f(impl_->mirror);
+  if (!impl_->connected && impl_->mirror != before) impl_->unsent = true;
+}
+
+bool DeviceLink::unsent() const {
+  std::lock_guard lock(impl_->stateMutex);
+  return impl_->unsent;
+}
+
+void DeviceLink::takeAmplifierPatch() {
+  {
+    std::lock_guard lock(impl_->stateMutex);
+    if (!impl_->connected) return;
+    impl_->unsent = false;
+  }
+  requestDump();
 }
 
 // --- Ports -------------------------------------------------------------------------------
@@ -295,8 +312,25 @@ void DeviceLink::sendSetting(uint8_t number, uint8_t value) {
 }
 
 void DeviceLink::sendWholePatch() {
-  if (!isConnected()) return;
-  send(sysex::encodeBulkDump(mirror()));
+  PatchData data;
+  {
+    std::lock_guard lock(impl_->stateMutex);
+    if (!impl_->connected) {
+      impl_->unsent = true;
+      return;
+    }
+    data = impl_->mirror;
+  }
+  try {
+    send(sysex::encodeBulkDump(data));
+  } catch (...) {
+    std::lock_guard lock(impl_->stateMutex);
+    impl_->unsent = true;
+    throw;
+  }
+  std::lock_guard lock(impl_->stateMutex);
+  // A change made meanwhile went out on its own, or is marked by withMirror().
+  impl_->unsent = false;
 }
 
 // --- Receiving ---------------------------------------------------------------------------
@@ -318,7 +352,7 @@ void DeviceLink::receive(const uint8_t* bytes, std::size_t length) {
 }
 
 void DeviceLink::onIdentity(uint8_t model) {
-  bool justConnected = false;
+  bool askForPatch = false;
   {
     std::lock_guard lock(impl_->stateMutex);
     if (impl_->model != 0 && uint8_t(impl_->model) != model) {
@@ -327,21 +361,23 @@ void DeviceLink::onIdentity(uint8_t model) {
       postEvent(EVENT_DISCONNECTED, 0);
     }
     if (establishesConnection(model)) {
-      justConnected = !impl_->connected;
+      const bool justConnected = !impl_->connected;
       impl_->connected = true;
       impl_->lastSeen = impl_->clock();
       if (justConnected) {
         impl_->model = char(model);
         postEvent(EVENT_CONNECTED, model);
+        // An unsent sound waits for the window's decision before the amplifier's may replace it.
+        askForPatch = !impl_->unsent;
       }
     }
   }
-  if (justConnected) requestDump();
+  if (askForPatch) requestDump();
 }
 
 void DeviceLink::onBulkDump(const PatchData& data) {
   std::lock_guard lock(impl_->stateMutex);
-  if (!impl_->connected || data == impl_->mirror) return;
+  if (!impl_->connected || impl_->unsent || data == impl_->mirror) return;
   impl_->mirror = data;
   impl_->edited = true;
   postEvent(EVENT_DUMP_RECEIVED, 0);
@@ -349,7 +385,7 @@ void DeviceLink::onBulkDump(const PatchData& data) {
 
 void DeviceLink::onParameterChange(const sysex::ParameterChange& change) {
   std::lock_guard lock(impl_->stateMutex);
-  if (!impl_->connected) return;
+  if (!impl_->connected || impl_->unsent) return;
   auto& m = impl_->mirror;
   const int a = change.address;
   // Looked up with the type byte of this moment; throws 203 for an address naming nothing.

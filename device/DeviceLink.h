@@ -63,7 +63,16 @@ class DeviceLink {
   void setMirror(const PatchData& data);
   bool edited() const;
   void setEdited(bool edited);
+  // A change made here while nothing is connected marks the mirror unsent (below).
   void withMirror(const std::function<void(PatchData&)>& f);
+
+  // The mirror holds a sound no amplifier has: it was changed while nothing was connected, or a
+  // whole-patch send did not reach the amplifier. While it does, an amplifier that connects is
+  // not asked for its patch and its dumps and parameter changes leave the mirror alone, so the
+  // sound is not lost before the window has decided: sendWholePatch() gives the amplifier the
+  // editor's sound, takeAmplifierPatch() asks for the amplifier's.
+  bool unsent() const;
+  void takeAmplifierPatch();
 
   // Ports. Not to be called from inside withMirror(): closing an input waits for a message being
   // received, and receiving needs the mirror.
@@ -79,6 +88,8 @@ class DeviceLink {
   void requestDump();
   void requestSettings();
   void sendSetting(uint8_t number, uint8_t value);
+  // The Bulk Dump of the mirror. While not connected nothing is sent and the mirror is marked
+  // unsent; a send that fails marks it as well. A send that went out clears the mark.
   void sendWholePatch();
 
   // The MIDI receive entry point (public for tests and the port layer).

@@ -11,6 +11,7 @@
 #include "device/PortReconnector.h"
 #include "device/rtmidi/RtMidiBackend.h"
 #include "mainwindow/MainMenu.h"
+#include "mainwindow/MainWindowTexts.h"
 #include "mainwindow/PanelControls.h"
 #include "mainwindow/PanelRefresher.h"
 #include "mainwindow/SkinApplier.h"
@@ -93,6 +94,29 @@ void DeviceEventHandler::connected(char model) {
   dlg_.modelCode_ = model;
   dlg_.sections_.modelCode = model;
   dlg_.skin().ApplyModelSkin(model);
+  // USB Volume, Extended Stereo and Power Lamp are live from the first connection on.
+  link_.requestSettings();
+  if (link_.unsent()) offerUnsentSound();
+}
+
+// The panel holds a sound the amplifier never received; the link has not asked for the
+// amplifier's patch yet. Nothing is dropped without this question.
+void DeviceEventHandler::offerUnsentSound() {
+  if (askingAboutSound_) return;  // an amplifier coming and going while the question is up
+  askingAboutSound_ = true;
+  IMessageBoxes::Request request =
+      dlg_.question(texts::kAskSendOnReconnect, IMessageBoxes::Icon::Exclamation,
+                    IMessageBoxes::Yes | IMessageBoxes::No);
+  request.yesLabel = QStringLiteral("Send");
+  request.noLabel = QStringLiteral("Keep Amplifier's");
+  const int answer = dlg_.messageBoxes().ask(request);
+  askingAboutSound_ = false;
+  // Gone again meanwhile: the question comes back with the amplifier.
+  if (!link_.isConnected()) return;
+  if (answer == IMessageBoxes::Yes)
+    link_.sendWholePatch();
+  else
+    link_.takeAmplifierPatch();
 }
 
 void DeviceEventHandler::disconnected() {

@@ -14,7 +14,8 @@ class PortReconnector;
 // the window's thread, the handling of the events there, and the opening of the MIDI ports by
 // the configured names.
 //
-//   1 connected (model code)  indicator lit, model known, model skin
+//   1 connected (model code)  indicator lit, model known, model skin, settings asked for; a
+//                             sound the amplifier never received is offered to it
 //   2 disconnected            indicator dark, ports closed, USB Volume menu grayed
 //   3 not connected           the ports are opened again by their names while they are closed
 //   4 dump received           patch-touched step, the panel shows the amplifier's patch
@@ -51,6 +52,8 @@ class DeviceEventHandler {
 
  private:
   void connected(char model);
+  // Asks whether the amplifier that connected gets the panel's unsent sound or keeps its own.
+  void offerUnsentSound();
   void disconnected();
   void notConnected();
   void dumpReceived();
@@ -63,6 +66,7 @@ class DeviceEventHandler {
   DeviceLink& link_;
   std::unique_ptr<PortReconnector> reconnector_;
   std::unique_ptr<DeviceWatcher> watcher_;
+  bool askingAboutSound_ = false;
 };
 
 }  // namespace orv

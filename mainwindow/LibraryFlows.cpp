@@ -132,25 +132,31 @@ LibraryFlows::Stored LibraryFlows::storeCurrentPatch(bool firstForm) {
 
   LibraryEntry entry;
   entry.data = dlg_.currentPatch();
-  entry.modelCode = 0;
   LibraryDocument& doc = dlg_.library();
   CVKRSaveToLibraryDlg box(doc.library(), -1, entry, dlg_.patchName(), dlg_.messageBoxes(), &dlg_);
   if (dlg_.messageBoxes().runModal(box) != QDialog::Accepted) return Stored::Cancelled;
 
   if (box.GetName() != dlg_.patchName()) dlg_.renamePatch(box.GetName());
   doc.setCurrentSlot(box.GetChosenSlot());
-  completeStoredEntry(box.GetChosenSlot(), firstForm && dlg_.modelKnown());
+  completeStoredEntry(box.GetChosenSlot());
   dlg_.enableSaveToLibrary();
   dlg_.libraryShown();
   dlg_.pushNameToEdit();
-  dlg_.setPatchEdited(false);
   doc.enableSave();
   return Stored::Yes;
 }
 
-void LibraryFlows::completeStoredEntry(int slot, bool withModel) {
+// The slot takes the patch as it is when the user confirms, knobs turned on the amplifier while
+// the dialog was open included; the edited flag is cleared in the same step, so a change arriving
+// afterwards marks the patch edited again.
+void LibraryFlows::completeStoredEntry(int slot) {
   if (slot < 0) return;
   LibraryEntry& entry = dlg_.library().library().slot(std::size_t(slot));
+  DeviceLink& link = DeviceLink::instance();
+  link.withMirror([&](PatchData& mirror) {
+    entry.data = mirror;
+    link.setEdited(false);
+  });
   PanelControls& c = dlg_.controls();
   auto shown = [&](int id) {
     const CVKRPullDownMenu* p = c.pullDown(id);
@@ -161,7 +167,8 @@ void LibraryFlows::completeStoredEntry(int slot, bool withModel) {
   entry.header[1] = effectListToData(shown(1034));
   entry.header[2] = shown(1035);
   entry.header[3] = shown(1036);
-  if (withModel) entry.modelCode = static_cast<uint8_t>(dlg_.modelCode());
+  // Loadable on the amplifier it was made with; any amplifier's when none has identified itself.
+  entry.modelCode = dlg_.modelKnown() ? static_cast<uint8_t>(dlg_.modelCode()) : patch::kAnyModel;
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -192,12 +199,14 @@ void LibraryFlows::ClearSlot() {
 // ---------------------------------------------------------------------------------------------
 // Import and export
 
-bool LibraryFlows::currentPatchMayBeReplaced() {
+bool LibraryFlows::currentPatchMayBeReplaced(bool* stored) {
   if (!dlg_.patchEdited()) return true;
   switch (dlg_.ask(texts::kAskSaveBeforeImport, IMessageBoxes::Icon::Exclamation, kYesNoCancel,
                    /*saveLabels=*/true)) {
     case IMessageBoxes::Yes:
-      return storeClearingSelectionOnFailure(false) == Stored::Yes;
+      if (storeClearingSelectionOnFailure(false) != Stored::Yes) return false;
+      if (stored) *stored = true;
+      return true;
     case IMessageBoxes::No:
       return true;
     default:
@@ -206,9 +215,12 @@ bool LibraryFlows::currentPatchMayBeReplaced() {
 }
 
 void LibraryFlows::Import() {
-  if (!currentPatchMayBeReplaced()) return;
+  bool justStored = false;
+  if (!currentPatchMayBeReplaced(&justStored)) return;
   LibraryDocument& doc = dlg_.library();
-  CVKRPatchImpDlg box(doc.library(), doc.currentSlot(), dlg_.messageBoxes(), &dlg_);
+  // Right after storing the sound nothing is preselected: Enter must not import over it.
+  CVKRPatchImpDlg box(doc.library(), justStored ? -1 : doc.currentSlot(), dlg_.messageBoxes(),
+                      &dlg_);
   if (dlg_.messageBoxes().runModal(box) != QDialog::Accepted) return;
   LibraryEntry entry;
   readPatchFile(entry, box.GetPath());

@@ -39,12 +39,14 @@ class LibraryFlows {
   // A patch file dropped on the list: stored into a slot, then loaded.
   void StorePatchFile(const std::filesystem::path& path, int row);
   // Stores the current patch through the save-to-library dialog. The first form needs an
-  // identified amplifier and stores its model code; the second (import, dropped patch) does not.
+  // identified amplifier; the second (import, dropped patch) does not.
   Stored storeCurrentPatch(bool firstForm);
-  // Completes what the dialog stored in `slot`: section types into the header, the model byte.
-  void completeStoredEntry(int slot, bool withModel);
-  // The 1004 question before a patch file replaces the current patch; false: stop.
-  bool currentPatchMayBeReplaced();
+  // Completes what the dialog stored in `slot`: the patch of this moment, section types into the
+  // header, the model byte (the identified amplifier's, else "any"); clears the edited flag.
+  void completeStoredEntry(int slot);
+  // The 1004 question before a patch file replaces the current patch; false: stop. `stored`
+  // tells whether the patch was stored first.
+  bool currentPatchMayBeReplaced(bool* stored = nullptr);
   // storeCurrentPatch, clearing the list's selection when it throws.
   Stored storeClearingSelectionOnFailure(bool firstForm);
   // The slot's patch becomes the current patch: mirror, amplifier, panel.

@@ -82,6 +82,7 @@ bool MainMenu::usbVolumeEnabled() const {
 }
 
 void MainMenu::checkUsbVolume(int value) {
+  usbVolumeMark_ = value;
   for (int command = Volume1; command <= Volume5; ++command)
     action(command)->setChecked(command == Volume1 + value);
   bar_->update();

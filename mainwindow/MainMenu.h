@@ -50,6 +50,9 @@ class MainMenu : public QObject {
   // Exactly one of the five volume items carries the check mark: 32809 + value.
   void checkUsbVolume(int value);
   int checkedUsbVolume() const;  // -1 when none is checked
+  // The value last given to checkUsbVolume() (-1 before the first), whatever a click on an item
+  // has toggled since.
+  int usbVolumeMark() const { return usbVolumeMark_; }
 
  signals:
   void triggered(int command);
@@ -61,6 +64,7 @@ class MainMenu : public QObject {
   QSet<int> handled_;
   QHash<int, QAction*> actions_;
   QMenu* usbVolume_ = nullptr;
+  int usbVolumeMark_ = -1;
 };
 
 }  // namespace orv

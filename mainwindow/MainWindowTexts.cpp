@@ -23,6 +23,10 @@ QString text(int id) {
       return QStringLiteral("Select a location from the list to import.");
     case kPickExportSlot:
       return QStringLiteral("Select a Patch from the list to export.");
+    case kAskSendOnReconnect:
+      return QStringLiteral(
+          "Patch data has been edited while the amplifier was away. \nDo you want to send it "
+          "to the amplifier?");
     default:
       break;
   }

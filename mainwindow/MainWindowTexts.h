@@ -3,7 +3,7 @@
 
 namespace orv::texts {
 
-// The questions and hints the main window and its dialogs ask (1000..1007), beside the shared
+// The questions and hints the main window and its dialogs ask (1000..1008), beside the shared
 // string table.
 constexpr int kAskQuit = 1000;
 constexpr int kAskNew = 1001;
@@ -13,6 +13,8 @@ constexpr int kAskSaveBeforeImport = 1004;
 constexpr int kPickSaveSlot = 1005;
 constexpr int kPickImportSlot = 1006;
 constexpr int kPickExportSlot = 1007;
+// An amplifier came back while the panel holds a sound it never received.
+constexpr int kAskSendOnReconnect = 1008;
 
 // The text of `id` from these or the shared string table; empty when there is none.
 QString text(int id);

@@ -27,6 +27,8 @@ class IMessageBoxes {
     int buttons = Ok;
     // Yes, No and Cancel carry the labels "Save", "No Save" and "Cancel".
     bool saveLabels = false;
+    // Labels of Yes and No instead of the standard ones; empty: standard (or the save labels).
+    QString yesLabel, noLabel;
     // Shown above every other window (a box without an owner that must not open unseen).
     bool aboveAll = false;
   };

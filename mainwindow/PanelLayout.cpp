@@ -266,7 +266,11 @@ class Builder {
     d->SetHundredRule(s.hundredRule);
     d->SetFormatId(displayFormat(l.id));
     d->SetFormatter([](int id, int value) { return formatValue(id, value); });
-    d->SetParser([](int id, std::string_view text) { return parseValue(id, text); });
+    // Typed text that is no number is refused, not read as 0.
+    d->SetParser([](int id, std::string_view text) -> std::optional<int> {
+      if (!readsAsValue(id, text)) return std::nullopt;
+      return parseValue(id, text);
+    });
     d->Place(toRect(l.pixels));
     d->SetListener(&editListener_);
     return d;

@@ -71,6 +71,8 @@ int QtMessageBoxes::ask(const Request& request) {
     if (!(request.buttons & c.button)) continue;
     QPushButton* b = box.addButton(c.standard);
     b->setText(QString::fromLatin1(request.saveLabels ? c.saveLabel : c.label));
+    const QString& own = c.button == Yes ? request.yesLabel : request.noLabel;
+    if ((c.button == Yes || c.button == No) && !own.isEmpty()) b->setText(own);
   }
   keepFromHiding(box, request.owner);
   box.exec();

@@ -165,11 +165,7 @@ void CVKREditorDlg::OnInitDialog() {
 
   // Failures of the steps below are shown and the set-up goes on: a port that cannot be opened
   // must not leave the window without its library or its command-line file.
-  const bool commandLineLibrary =
-      !commandLineFile_.isEmpty() && fileKindOf(toPath(commandLineFile_)) == FileKind::Library;
-  runCommand([&] {
-    library_.startUp(fs::path(settings.libraryPath()), commandLineLibrary, settings.saved() != 0);
-  });
+  runCommand([&] { library_.startUp(fs::path(settings.libraryPath()), settings.saved() != 0); });
   if (closed_) return;  // every step after one that may show a box: the window is still open
   barrier_.run([&] { refresher_->NeutralRefresh(); });
   // Until here nothing may reach an amplifier: a box of the library step runs the event loop,
@@ -481,9 +477,10 @@ bool CVKREditorDlg::onLibraryCommand(int command) {
 }
 
 void CVKREditorDlg::onUsbVolume(int value) {
-  // The mark moves at once, without waiting for the amplifier.
-  menu_->checkUsbVolume(value);
+  // The item has toggled itself: the marks stay as they were until the volume has gone out.
+  menu_->checkUsbVolume(menu_->usbVolumeMark());
   DeviceLink::instance().sendSetting(2, static_cast<uint8_t>(value));
+  menu_->checkUsbVolume(value);
 }
 
 bool CVKREditorDlg::HandOver(const QString& path) {
@@ -669,7 +666,7 @@ void CVKREditorDlg::storeClosingSettings() {
   CVKRPrefData settings = CVKRPrefData::instance();
   const QPoint where = isMinimized() || isMaximized() ? normalGeometry().topLeft() : pos();
   settings.setPosition(where.x(), where.y());
-  settings.setLibraryPath(library_.path().string());
+  settings.setLibraryPath(library_.configuredPath().string());
   CVKRPrefData::instance() = settings;
   emit settingsAboutToBeWritten();
   if (settingsWritable_) CVKRPrefData::instance().write();
@@ -687,13 +684,19 @@ void CVKREditorDlg::detachFromDevice() {
 // ---------------------------------------------------------------------------------------------
 // The library's host
 
-int CVKREditorDlg::ask(int stringId, IMessageBoxes::Icon icon, int buttons, bool saveLabels) {
+IMessageBoxes::Request CVKREditorDlg::question(int stringId, IMessageBoxes::Icon icon,
+                                               int buttons) {
   IMessageBoxes::Request request;
   request.owner = this;
   request.caption = kTitle;
   request.text = texts::text(stringId);
   request.icon = icon;
   request.buttons = buttons;
+  return request;
+}
+
+int CVKREditorDlg::ask(int stringId, IMessageBoxes::Icon icon, int buttons, bool saveLabels) {
+  IMessageBoxes::Request request = question(stringId, icon, buttons);
   request.saveLabels = saveLabels;
   return boxes_.ask(request);
 }
@@ -726,6 +729,12 @@ std::optional<fs::path> CVKREditorDlg::chooseLibraryToSave() {
 
 bool CVKREditorDlg::patchEdited() const {
   return DeviceLink::instance().edited();
+}
+
+// Edited (in no slot) and unsent (on no amplifier).
+bool CVKREditorDlg::soundOnlyHere() const {
+  const DeviceLink& link = DeviceLink::instance();
+  return link.edited() && link.unsent();
 }
 
 void CVKREditorDlg::setPatchEdited(bool edited) {
@@ -814,10 +823,6 @@ void CVKREditorDlg::showMessage(int stringId, IMessageReporter::Icon icon) {
 
 void CVKREditorDlg::markLibrarySetUp() {
   CVKRPrefData::instance().setSaved(1);
-}
-
-void CVKREditorDlg::neutralRefresh() {
-  refresher_->NeutralRefresh();
 }
 
 }  // namespace orv

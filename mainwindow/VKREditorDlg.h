@@ -131,12 +131,12 @@ class CVKREditorDlg : public QDialog,
   std::optional<std::filesystem::path> chooseLibraryToOpen() override;
   std::optional<std::filesystem::path> chooseLibraryToSave() override;
   bool patchEdited() const override;
+  bool soundOnlyHere() const override;
   void setPatchEdited(bool edited) override;
   PatchData currentPatch() const override;
   void loadCurrentPatch(const PatchData& patch) override;
   void libraryShown() override;
   void markLibrarySetUp() override;
-  void neutralRefresh() override;
 
   // IMessageReporter: checks of the core show their texts through the window's boxes.
   void showMessage(int stringId, IMessageReporter::Icon icon) override;
@@ -179,6 +179,8 @@ class CVKREditorDlg : public QDialog,
   void runCommand(const std::function<void()>& command);
   void throwHeldBackSendFailure();
   void setUpListMenu();
+  // A message box owned by the window, with its title as caption.
+  IMessageBoxes::Request question(int stringId, IMessageBoxes::Icon icon, int buttons);
   int ask(int stringId, IMessageBoxes::Icon icon, int buttons, bool saveLabels = false);
   std::optional<std::filesystem::path> chooseLibrary(bool toSave);
   void runMenuCommand(int command);

@@ -11,8 +11,9 @@ namespace orv {
 
 namespace fs = std::filesystem;
 
-void LibraryDocument::startUp(const fs::path& settingsPath, bool commandLineFile, bool saved) {
-  if (!settingsPath.empty() && !commandLineFile) {
+void LibraryDocument::startUp(const fs::path& settingsPath, bool saved) {
+  configuredPath_ = settingsPath;
+  if (!settingsPath.empty()) {
     openLibrary(settingsPath);  // a failure leaves a new library
     return;
   }
@@ -21,13 +22,19 @@ void LibraryDocument::startUp(const fs::path& settingsPath, bool commandLineFile
 }
 
 bool LibraryDocument::hasPendingChanges() const {
-  return changed() || host_.patchEdited();
+  return changed() || host_.soundOnlyHere();
 }
 
+// A new library changes no sound: the patch on the panel and on the amplifier stays, and the
+// edited flag keeps telling whether it is stored anywhere.
 bool LibraryDocument::commandNew() {
   if (hasPendingChanges() && !host_.askYesNo(kAskNew)) return false;
-  newLibrary();
-  host_.neutralRefresh();
+  setPath({});
+  configuredPath_.clear();
+  currentSlot_ = -1;
+  resetLibrary(host_.currentPatch());
+  saveEnabled_ = false;
+  host_.markLibrarySetUp();
   return true;
 }
 
@@ -43,12 +50,15 @@ void LibraryDocument::newLibrary() {
 // The current patch becomes the Init patch and is sent; the library gets 100 copies of it.
 // The library is complete before the patch is sent, so that a failed send cannot leave it short.
 void LibraryDocument::makeNewLibrary() {
-  PatchData patch = host_.currentPatch();
+  host_.loadCurrentPatch(resetLibrary(host_.currentPatch()));
+}
+
+PatchData LibraryDocument::resetLibrary(PatchData patch) {
   initPatch(std::nullopt, patch);
   library_ = orv::makeNewLibrary(patch);
   savedLibrary_ = library_;
   host_.libraryShown();
-  host_.loadCurrentPatch(patch);
+  return patch;
 }
 
 bool LibraryDocument::commandOpen() {
@@ -89,6 +99,7 @@ bool LibraryDocument::openLibrary(const fs::path& path) {
   library_ = std::move(read);
   savedLibrary_ = library_;
   setPath(path);
+  configuredPath_ = path;
   saveEnabled_ = false;
   host_.libraryShown();
   return true;
@@ -109,6 +120,7 @@ bool LibraryDocument::commandSaveAs() {
   if (!writeTo(*path)) return false;
   host_.markLibrarySetUp();
   setPath(*path);
+  configuredPath_ = *path;
   savedLibrary_ = library_;
   saveEnabled_ = false;
   host_.libraryShown();

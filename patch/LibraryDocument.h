@@ -22,14 +22,15 @@ class LibraryDocument {
 
   explicit LibraryDocument(ILibraryHost& host) : host_(host) {}
 
-  // Start-up: opens the library named by the settings unless a file was given on the command
-  // line; otherwise makes a new library, first showing the hint 2000 when no library was ever set
-  // up (`saved` = 0).
-  void startUp(const std::filesystem::path& settingsPath, bool commandLineFile, bool saved);
+  // Start-up: opens the library named by the settings (also when a library file was given on the
+  // command line: should that one fail, the settings' library stays); otherwise makes a new
+  // library, first showing the hint 2000 when no library was ever set up (`saved` = 0).
+  void startUp(const std::filesystem::path& settingsPath, bool saved);
 
-  // The New command: asks first when there are unsaved changes; false when the user said No.
+  // The New command: asks first when something would be lost; false when the user said No. The
+  // current patch stays what it is, on the panel and on the amplifier, in no slot.
   bool commandNew();
-  // New without the question (and without the panel's refresh).
+  // A new library whose slots and current patch are the Init patch, without the question.
   void newLibrary();
 
   // The Open command with its file dialog, and the same with a given path (a dropped file or a
@@ -56,6 +57,9 @@ class LibraryDocument {
   const Library& library() const { return library_; }
   const Library& savedLibrary() const { return savedLibrary_; }
   const std::filesystem::path& path() const { return path_; }
+  // The library the settings name: the last one loaded or saved (or the settings' own at
+  // start-up), none after New. A library that fails to load never takes its place.
+  const std::filesystem::path& configuredPath() const { return configuredPath_; }
   const std::string& name() const { return name_; }
   bool saveEnabled() const { return saveEnabled_; }
   int currentSlot() const { return currentSlot_; }
@@ -64,6 +68,9 @@ class LibraryDocument {
 
  private:
   void makeNewLibrary();
+  // A library of 100 Init slots made from `patch`; the current patch is not touched. Returns
+  // the slots' patch.
+  PatchData resetLibrary(PatchData patch);
   void setPath(const std::filesystem::path& path);
   bool writeTo(const std::filesystem::path& path);
 
@@ -71,6 +78,7 @@ class LibraryDocument {
   Library library_;
   Library savedLibrary_;
   std::filesystem::path path_;
+  std::filesystem::path configuredPath_;
   std::string name_;
   int currentSlot_ = -1;
   bool saveEnabled_ = false;

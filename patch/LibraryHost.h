@@ -29,6 +29,9 @@ class ILibraryHost {
 
   // The current patch and its edited flag.
   virtual bool patchEdited() const = 0;
+  // The current patch has changes that no amplifier and no slot holds: closing the window now
+  // would lose them.
+  virtual bool soundOnlyHere() const = 0;
   virtual void setPatchEdited(bool edited) = 0;
   virtual PatchData currentPatch() const = 0;
   // Makes `patch` the current patch, sends it whole to the amplifier and shows its name.
@@ -39,8 +42,6 @@ class ILibraryHost {
   virtual void libraryShown() = 0;
   // Sets the settings value Saved (section Library) to 1.
   virtual void markLibrarySetUp() = 0;
-  // The panel's neutral refresh after a new library.
-  virtual void neutralRefresh() = 0;
 };
 
 }  // namespace orv

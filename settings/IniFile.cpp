@@ -50,7 +50,31 @@ bool splitKeyValue(std::string_view line, std::string_view& key, std::string_vie
   return !key.empty();
 }
 
+bool holdsControlCharacters(std::string_view line) {
+  return std::any_of(line.begin(), line.end(), [](char c) {
+    const auto u = static_cast<unsigned char>(c);
+    return (u < 0x20 && c != '\t' && c != '\r') || u == 0x7F;
+  });
+}
+
+bool isDamagedLine(std::string_view line) {
+  if (holdsControlCharacters(line)) return true;
+  const std::string_view t = trim(line);
+  if (t.empty() || t.front() == ';' || t.front() == '#' || sectionName(line)) return false;
+  std::string_view key, value;
+  return !splitKeyValue(line, key, value);
+}
+
 }  // namespace
+
+bool IniFile::damaged() const {
+  return std::any_of(lines_.begin(), lines_.end(),
+                     [](const Line& l) { return isDamagedLine(l.text); });
+}
+
+void IniFile::dropDamagedLines() {
+  std::erase_if(lines_, [](const Line& l) { return isDamagedLine(l.text); });
+}
 
 bool IniFile::load(const std::filesystem::path& path, std::error_code* failure) {
   lines_.clear();

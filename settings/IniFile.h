@@ -35,6 +35,11 @@ class IniFile {
   int32_t getInt(std::string_view section, std::string_view key, int32_t fallback) const;
   bool has(std::string_view section, std::string_view key) const;
 
+  // Damaged lines are none of these: blank, comment, section header, key=value; or they hold
+  // control characters other than tabs (binary garbage). Reading skips them.
+  bool damaged() const;
+  void dropDamagedLines();
+
   // Sets a key, adding the key and its section when missing. A value that holds a line break
   // cannot be stored without escaping; it is stored empty and false is returned.
   bool setString(std::string_view section, std::string_view key, std::string_view value);

@@ -79,6 +79,23 @@ bool CVKRPrefData::write(const fs::path& file) const {
               << unreadable.message() << " (the file is left as it is)" << std::endl;
     return false;
   }
+  if (ini.damaged()) {
+    // What could be read was read at start-up; the rest is kept aside, not written over.
+    fs::path backup = file;
+    backup += ".bak";
+    std::error_code failed;
+    fs::copy_file(file, backup, fs::copy_options::overwrite_existing, failed);
+    if (failed) {
+      std::cerr << "ORV Editor: the settings file is damaged and could not be kept as "
+                << backup.string() << ": " << failed.message()
+                << "; the settings were not saved (the file is left as it is)" << std::endl;
+      return false;
+    }
+    std::cerr << "ORV Editor: the settings file " << file.string()
+              << " was damaged; the old file is kept as " << backup.string()
+              << " and the settings are saved anew" << std::endl;
+    ini.dropDamagedLines();
+  }
   write(ini);
   return ini.save(file);
 }

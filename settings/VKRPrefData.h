@@ -39,6 +39,8 @@ class CVKRPrefData {
   // Writes all seven keys, keeping every other section and key of the file. Failures are not
   // reported to the user; false tells the caller. A file that is there but cannot be read is
   // not replaced; standard error says so. (Reading such a file gives the defaults and says so.)
+  // A damaged file (lines that are no part of the format, see IniFile) is first copied to the
+  // same name with ".bak" added, then written without those lines; standard error says so.
   bool write() const { return write(settingsFile()); }
   bool write(const std::filesystem::path& file) const;
   // The same on a file already in memory.

@@ -87,6 +87,8 @@ TEST(DeviceLinkStress, AmplifierAndEditorWorkAtOnce) {
   amp.setModel('1');
   ASSERT_TRUE(waitUntil([&] { return link.modelCode() == '1'; }, 5s));
   service->flush();
+  // A change made while no model was connected waits for the amplifier to be given the sound.
+  link.sendWholePatch();
   link.withMirror([&](PatchData& m) {
     m[130] = 42;
     link.send(sysex::encodeParameterChange(130, 0, 42));

@@ -59,6 +59,7 @@ class MainWindowHarness {
     DeviceLink::instance().setClockForTesting(
         [this] { return DeviceLink::Clock::time_point(std::chrono::milliseconds(nowMs.load())); });
     dlg = std::make_unique<CVKREditorDlg>(boxes);
+    dlg->setCommandLineFile(commandLineFile);
     dlg->OnInitDialog();
     return *dlg;
   }
@@ -90,6 +91,7 @@ class MainWindowHarness {
         QObject::connect(dlg.get(), &CVKREditorDlg::devicePatchShown, [&] { shown = true; });
     tickUntil([&] { return shown; });
     QObject::disconnect(c);
+    service->flush();  // what the connection sent (the Settings Request) has arrived
     return *dlg;
   }
 
@@ -100,6 +102,7 @@ class MainWindowHarness {
   std::unique_ptr<AmpSimulator> sim;
   ScriptedMessageBoxes boxes;
   std::unique_ptr<CVKREditorDlg> dlg;
+  QString commandLineFile;  // handed to the window as its command line's file
   std::atomic<int64_t> nowMs{1'000'000};
   std::atomic<int> backendsMade{0};  // one per device link made
 };

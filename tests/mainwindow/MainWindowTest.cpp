@@ -363,11 +363,11 @@ TEST(MainWindowKeyboard, TypingANameTouchesThePatchAndLeavingTheEditCommitsIt) {
 
 // --- Closing ---------------------------------------------------------------------------------
 
-TEST(MainWindowClosing, EditedPatchAsksAndNoKeepsEverythingUnwritten) {
+TEST(MainWindowClosing, UnsavedLibraryAsksAndNoKeepsEverythingUnwritten) {
   MainWindowHarness h;
   CVKREditorDlg& dlg = h.openConnected();
   dlg.show();
-  ASSERT_TRUE(DeviceLink::instance().edited());
+  dlg.library().library().slot(0).data[patch::kGain] ^= 1;
   h.boxes.asked.clear();
   h.boxes.answers = {IMessageBoxes::No};
 

@@ -22,8 +22,8 @@ struct FakeHost : ILibraryHost {
   bool answer = true;
   std::optional<std::filesystem::path> openChoice, saveChoice;
   std::vector<int> questions, hints, failures;
-  int saveDialogs = 0, setUps = 0, refreshes = 0, shown = 0, loads = 0;
-  bool edited = false;
+  int saveDialogs = 0, setUps = 0, shown = 0, loads = 0;
+  bool edited = false, onlyHere = false;
   PatchData patch;
 
   bool askYesNo(int id) override {
@@ -38,6 +38,7 @@ struct FakeHost : ILibraryHost {
     return saveChoice;
   }
   bool patchEdited() const override { return edited; }
+  bool soundOnlyHere() const override { return onlyHere; }
   void setPatchEdited(bool e) override { edited = e; }
   PatchData currentPatch() const override { return patch; }
   void loadCurrentPatch(const PatchData& p) override {
@@ -46,7 +47,6 @@ struct FakeHost : ILibraryHost {
   }
   void libraryShown() override { ++shown; }
   void markLibrarySetUp() override { ++setUps; }
-  void neutralRefresh() override { ++refreshes; }
 };
 
 Library namedLibrary(const std::string& prefix) {
@@ -83,7 +83,7 @@ TEST(LibraryDocument, FirstStartWithoutLibraryAsksForPresetAndMakesNewLibrary) {
   FakeHost host;
   host.patch.bytes.fill(0x11);
   LibraryDocument doc(host);
-  doc.startUp({}, false, false);
+  doc.startUp({}, false);
   EXPECT_EQ(host.hints, std::vector<int>{2000});
   expectNewLibrary(doc);
   EXPECT_EQ(host.setUps, 1);
@@ -96,7 +96,7 @@ TEST(LibraryDocument, FirstStartWithoutLibraryAsksForPresetAndMakesNewLibrary) {
 
   FakeHost again;
   LibraryDocument second(again);
-  second.startUp({}, false, true);
+  second.startUp({}, true);
   EXPECT_TRUE(again.hints.empty());
 }
 
@@ -105,17 +105,11 @@ TEST(LibraryDocument, StartUpOpensTheSettingsLibraryOrRecovers) {
   writeLibrary(namedLibrary("Lead "), dir / "Stage Set.ZBL");
   FakeHost host;
   LibraryDocument doc(host);
-  doc.startUp(dir / "Stage Set.ZBL", false, true);
+  doc.startUp(dir / "Stage Set.ZBL", true);
   EXPECT_EQ(doc.rows()[0], "001 Lead 0");
   EXPECT_EQ(doc.name(), "Stage Set");
   EXPECT_EQ(doc.path(), dir / "Stage Set.ZBL");
   EXPECT_TRUE(host.failures.empty());
-
-  // A file on the command line wins over the settings: nothing is loaded yet.
-  FakeHost cmdHost;
-  LibraryDocument cmd(cmdHost);
-  cmd.startUp(dir / "Stage Set.ZBL", true, true);
-  expectNewLibrary(cmd);
 
   // A broken settings library at start leaves a new library and an empty path.
   std::vector<uint8_t> bad(26108, 0);
@@ -123,9 +117,10 @@ TEST(LibraryDocument, StartUpOpensTheSettingsLibraryOrRecovers) {
   writeBytes(dir / "Broken.ZBL", bad);
   FakeHost badHost;
   LibraryDocument broken(badHost);
-  broken.startUp(dir / "Broken.ZBL", false, true);
+  broken.startUp(dir / "Broken.ZBL", true);
   EXPECT_EQ(badHost.failures, std::vector<int>{302});
   expectNewLibrary(broken);
+  EXPECT_EQ(broken.configuredPath(), dir / "Broken.ZBL") << "the settings keep naming it";
 }
 
 TEST(LibraryDocument, FailedOpenKeepsTheLibraryExactlyAsItWas) {
@@ -137,7 +132,7 @@ TEST(LibraryDocument, FailedOpenKeepsTheLibraryExactlyAsItWas) {
 
   FakeHost host;
   LibraryDocument doc(host);
-  doc.startUp(dir / "Good.ZBL", false, true);
+  doc.startUp(dir / "Good.ZBL", true);
   doc.library().slot(3).data[0] = 'X';  // an unsaved change
   doc.enableSave();
   doc.setCurrentSlot(3);
@@ -168,7 +163,7 @@ TEST(LibraryDocument, OpenAsksOnlyWhenSomethingWouldBeLost) {
   writeLibrary(namedLibrary("B"), dir / "B.ZBL");
   FakeHost host;
   LibraryDocument doc(host);
-  doc.startUp(dir / "A.ZBL", false, true);
+  doc.startUp(dir / "A.ZBL", true);
 
   host.openChoice = dir / "B.ZBL";
   EXPECT_TRUE(doc.commandOpen());
@@ -176,7 +171,7 @@ TEST(LibraryDocument, OpenAsksOnlyWhenSomethingWouldBeLost) {
   EXPECT_EQ(doc.name(), "B");
   EXPECT_FALSE(doc.saveEnabled());
 
-  host.edited = true;
+  host.onlyHere = true;
   host.answer = false;
   EXPECT_FALSE(doc.openFile(dir / "A.ZBL"));
   EXPECT_EQ(host.questions, std::vector<int>{1002});
@@ -188,12 +183,12 @@ TEST(LibraryDocument, OpenAsksOnlyWhenSomethingWouldBeLost) {
   EXPECT_EQ(doc.name(), "B");
 }
 
-TEST(LibraryDocument, NewAsksWhenChangedAndResetsEverything) {
+TEST(LibraryDocument, NewAsksWhenChangedAndKeepsTheCurrentPatch) {
   TempDir dir;
   writeLibrary(namedLibrary("S"), dir / "S.ZBL");
   FakeHost host;
   LibraryDocument doc(host);
-  doc.startUp(dir / "S.ZBL", false, true);
+  doc.startUp(dir / "S.ZBL", true);
   doc.library().slot(0).data[5] = 1;
 
   host.answer = false;
@@ -203,12 +198,16 @@ TEST(LibraryDocument, NewAsksWhenChangedAndResetsEverything) {
 
   host.answer = true;
   host.edited = true;
+  initPatch("Mine", host.patch);
+  const PatchData mine = host.patch;
   doc.setCurrentSlot(7);
   EXPECT_TRUE(doc.commandNew());
   expectNewLibrary(doc);
-  EXPECT_FALSE(host.edited);
+  EXPECT_TRUE(doc.configuredPath().empty());
+  EXPECT_EQ(host.loads, 0) << "nothing is sent";
+  EXPECT_EQ(host.patch, mine);
+  EXPECT_TRUE(host.edited) << "the patch is in no slot of the new library";
   EXPECT_EQ(doc.currentSlot(), -1);
-  EXPECT_EQ(host.refreshes, 1);
 }
 
 TEST(LibraryDocument, ChangedIgnoresSlotHeadersAndModelBytes) {
@@ -219,9 +218,11 @@ TEST(LibraryDocument, ChangedIgnoresSlotHeadersAndModelBytes) {
   doc.library().slot(11).header = {1, 2, 3, 4, 5};
   EXPECT_FALSE(doc.changed());
   EXPECT_FALSE(doc.hasPendingChanges());
-  host.edited = true;
+  host.edited = true;  // held by the amplifier: nothing to lose
+  EXPECT_FALSE(doc.hasPendingChanges());
+  host.onlyHere = true;
   EXPECT_TRUE(doc.hasPendingChanges());
-  host.edited = false;
+  host.onlyHere = false;
 
   doc.library().slot(99).data[255] = 1;  // every one of the 256 data bytes counts
   EXPECT_TRUE(doc.changed());
@@ -235,7 +236,7 @@ TEST(LibraryDocument, SaveWritesInPlaceOrFallsBackToSaveAs) {
   writeLibrary(namedLibrary("S"), dir / "S.ZBL");
   FakeHost host;
   LibraryDocument doc(host);
-  doc.startUp(dir / "S.ZBL", false, true);
+  doc.startUp(dir / "S.ZBL", true);
   doc.library().slot(0).data[0] = 'Y';
   doc.enableSave();
   EXPECT_TRUE(doc.commandSave());

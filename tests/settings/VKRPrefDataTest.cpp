@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <iostream>
 #include <sstream>
@@ -161,4 +162,27 @@ TEST(Settings, UnreadableFileIsLeftAloneAndSaysSo) {
   }));
   chmod(file.c_str(), 0600);
   EXPECT_EQ(readText(file), "[Theirs]\nKeep=1\n");
+}
+
+// A file with lines that are no part of the format: what can be read is read; closing keeps the
+// old file as ".bak", writes the settings without the damage, and says so once.
+TEST(Settings, DamagedFileIsReadAsFarAsItGoesAndKeptAsABackup) {
+  TempDir dir;
+  const std::filesystem::path file = dir / "ORV Editor.ini";
+  const std::string damaged = "[MIDI]\nIn=ORV5\n\x01\x7f garbage\n[Dial\nType=0\n[X]\nNote=1\n";
+  writeText(file, damaged);
+  CVKRPrefData prefs;
+  prefs.read(file);
+  EXPECT_EQ(prefs.midiIn(), "ORV5");
+  std::ostringstream err;
+  std::streambuf* const saved = std::cerr.rdbuf(err.rdbuf());
+  const bool written = prefs.write(file);
+  std::cerr.rdbuf(saved);
+  ASSERT_TRUE(written);
+  EXPECT_EQ(readText(dir / "ORV Editor.ini.bak"), damaged);
+  const std::string said = err.str();
+  EXPECT_EQ(std::count(said.begin(), said.end(), '\n'), 1) << said;
+  EXPECT_EQ(readText(file),
+            "[MIDI]\nIn=ORV5\nType=0\nOut=\n[X]\nNote=1\n[Window]\nPosX=0\nPosY=0\n"
+            "[Library]\nPath=\nSaved=0\n[Dial]\nType=1\n");
 }
