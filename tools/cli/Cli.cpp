@@ -114,8 +114,8 @@ void printHelp(std::ostream& os) {
         "       orv-cli --help | --version\n\n"
         "Slots are numbered 1..100 as the library list shows them. Hex is upper case, bytes\n"
         "separated by one space. A failing command leaves no partial file. new, export,\n"
-        "syx-export and from-json replace an existing file only with --force; a read-only\n"
-        "file is never replaced.\n\n"
+        "syx-export, from-json and from-design replace an existing file only with --force;\n"
+        "a read-only file is never replaced.\n\n"
         "Commands:\n";
   std::vector<Declared> declared;
   for (const Command& c : commands()) {
