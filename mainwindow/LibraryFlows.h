@@ -32,8 +32,13 @@ class LibraryFlows {
   // A patch file. Dropped on the list it is offered for storing into a slot (no question);
   // otherwise it becomes the current, edited patch after the save question.
   void OpenPatchFile(const std::filesystem::path& path, bool droppedOnList);
+  // A patch that arrived whole from elsewhere (a .syx) becomes the current, edited patch after
+  // the save question, as a patch file dropped outside the list does.
+  void OpenPatchEntry(const LibraryEntry& entry);
 
  private:
+  // The checks of a patch about to become the current, edited patch; then it is shown.
+  void showAsCurrent(const LibraryEntry& entry);
   // A patch file dropped on the list: stored into a slot, then loaded.
   void StorePatchFile(const std::filesystem::path& path);
   // Stores the current patch through the save-to-library dialog. The first form needs an

@@ -28,7 +28,11 @@
 #include "device/MidiPort.h"
 #include "mainwindow/DeviceEventHandler.h"
 #include "mainwindow/EditCommands.h"
+#include "device/SyxFile.h"
 #include "mainwindow/FileDialogs.h"
+#include "mainwindow/LibraryExchange.h"
+#include "mainwindow/SlotCommands.h"
+#include "mainwindow/StarterLibrary.h"
 #include "mainwindow/InputFilter.h"
 #include "mainwindow/LibraryFlows.h"
 #include "mainwindow/MainMenu.h"
@@ -67,6 +71,7 @@ const QSet<int> kHandledCommands = {
     MainMenu::Help,          MainMenu::About,       MainMenu::Volume1, MainMenu::Volume1 + 1,
     MainMenu::Volume1 + 2,   MainMenu::Volume1 + 3, MainMenu::Volume5, MainMenu::Undo,
     MainMenu::Cut,           MainMenu::Copy,        MainMenu::Paste,   MainMenu::Preferences,
+    MainMenu::Find,
 };
 
 // The list's context menu item "Clear".
@@ -227,6 +232,7 @@ void CVKREditorDlg::setUpListMenu() {
   connect(listMenu_->addAction(QStringLiteral("Clear")), &QAction::triggered, this,
           [this] { runCommand([&] { onCommand(kClearSlot); }); });
   controls_->libraryList()->SetContextMenu(listMenu_);
+  slotCommands_ = new SlotCommands(*this, *listMenu_);
 }
 
 void CVKREditorDlg::connectControls() {
@@ -449,6 +455,7 @@ bool CVKREditorDlg::onLibraryCommand(int command) {
       {MainMenu::Import, [this] { flows_->Import(); }},
       {MainMenu::Export, [this] { flows_->Export(); }},
       {kClearSlot, [this] { flows_->ClearSlot(); }},
+      {MainMenu::Find, [this] { slotCommands_->Find(); }},
   };
   const auto found = commands.find(command);
   if (found == commands.end()) return false;
@@ -473,6 +480,10 @@ void CVKREditorDlg::HandOver(const QString& path) {
 
 void CVKREditorDlg::OpenFile(const QString& path, bool droppedOnList) {
   const fs::path file = toPath(path);
+  if (isSyxFile(file)) {
+    openSyx(file, droppedOnList);
+    return;
+  }
   switch (fileKindOf(file)) {
     case FileKind::Library:
       library_.openFile(file);
@@ -484,6 +495,20 @@ void CVKREditorDlg::OpenFile(const QString& path, bool droppedOnList) {
       showHint(strings::UnsupportedFile);
       break;
   }
+}
+
+// A SysEx file: dropped on the list, its patches fill the slots from the selected row (the
+// current slot, the first slot); anywhere else its one patch becomes the current sound.
+void CVKREditorDlg::openSyx(const fs::path& file, bool droppedOnList) {
+  LibraryExchange exchange(*this);
+  if (!droppedOnList) {
+    exchange.OpenSyxAsCurrent(file);
+    return;
+  }
+  const CVKRListBox* list = controls_->libraryList();
+  const int selected = list ? list->GetCurSel() : -1;
+  const int current = library_.currentSlot();
+  exchange.ImportFiles({file}, selected >= 0 ? selected : std::max(current, 0));
 }
 
 void CVKREditorDlg::DropFiles(const QList<QUrl>& urls, bool onList) {
@@ -635,6 +660,12 @@ std::optional<fs::path> CVKREditorDlg::chooseLibraryToOpen() {
 
 std::optional<fs::path> CVKREditorDlg::chooseLibraryToSave() {
   return chooseLibrary(true);
+}
+
+std::optional<fs::path> CVKREditorDlg::chooseStarterLibrary() {
+  const QString folder = StarterLibrary::folder();
+  if (folder.isEmpty()) return std::nullopt;
+  return FileDialogs(boxes_, this).openLibrary(folder);
 }
 
 bool CVKREditorDlg::patchEdited() const {

@@ -35,6 +35,7 @@ class PanelPainter;
 class PanelRefresher;
 class PanelSurface;
 class SkinApplier;
+class SlotCommands;
 class WindowMessage;
 
 // The editor's main window. It owns the library, the panel's controls and the patch name, and
@@ -118,6 +119,7 @@ class CVKREditorDlg : public QDialog,
   SkinApplier& skin() { return *skin_; }
   PanelPainter& painter() { return *painter_; }
   LibraryFlows& flows() { return *flows_; }
+  SlotCommands& slotCommands() { return *slotCommands_; }
 
   // ILibraryHost.
   bool askYesNo(int stringId) override;
@@ -125,6 +127,7 @@ class CVKREditorDlg : public QDialog,
   void reportFailure(const CGenericException& failure) override;
   std::optional<std::filesystem::path> chooseLibraryToOpen() override;
   std::optional<std::filesystem::path> chooseLibraryToSave() override;
+  std::optional<std::filesystem::path> chooseStarterLibrary() override;
   bool patchEdited() const override;
   void setPatchEdited(bool edited) override;
   PatchData currentPatch() const override;
@@ -160,6 +163,7 @@ class CVKREditorDlg : public QDialog,
   friend class DeviceEventHandler;
   friend class InputFilter;
   friend class LibraryFlows;
+  friend class SlotCommands;
 
   void buildWindow();
   void setUpMenuRules();
@@ -174,6 +178,7 @@ class CVKREditorDlg : public QDialog,
   void runCommand(const std::function<void()>& command);
   void throwHeldBackSendFailure();
   void setUpListMenu();
+  void openSyx(const std::filesystem::path& file, bool droppedOnList);
   int ask(int stringId, IMessageBoxes::Icon icon, int buttons, bool saveLabels = false);
   std::optional<std::filesystem::path> chooseLibrary(bool toSave);
   void onCommand(int command);
@@ -211,6 +216,7 @@ class CVKREditorDlg : public QDialog,
   std::unique_ptr<InputFilter> inputFilter_;
   std::unique_ptr<LibraryFlows> flows_;
   QMenu* listMenu_ = nullptr;
+  SlotCommands* slotCommands_ = nullptr;
   std::exception_ptr heldBackSend_;  // a whole-patch send that failed during a command
   std::array<QFont, 4> fonts_;
 
