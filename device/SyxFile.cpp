@@ -2,14 +2,12 @@
 
 #include <algorithm>
 #include <cctype>
-#include <cerrno>
-#include <fstream>
-#include <iterator>
 
 #include "device/SysexCodec.h"
 #include "patch/AtomicFile.h"
 #include "patch/GenericException.h"
 #include "patch/LibrarySlots.h"
+#include "patch/RegularFile.h"
 #include "patch/StringTable.h"
 
 namespace orv {
@@ -21,7 +19,7 @@ namespace {
 constexpr uint8_t kStart = 0xF0, kEnd = 0xF7;
 constexpr std::size_t kChecksumAt = 274;
 // Far more than any library: a bigger file is not a patch collection.
-constexpr std::uintmax_t kLargestFile = 16u << 20;
+constexpr std::size_t kLargestFile = 16u << 20;
 
 [[noreturn]] void fail(int code, const fs::path& path, std::error_code reason = {}) {
   throw CGenericException(code, 1, path.string(), reason);
@@ -80,20 +78,11 @@ std::vector<uint8_t> encodeSyx(std::span<const PatchData> patches) {
 }
 
 SyxContents readSyxFile(const fs::path& path) {
-  std::error_code ec;
-  if (fs::is_directory(path, ec))
-    fail(strings::PatchImportFailed, path, std::make_error_code(std::errc::is_a_directory));
-  const std::uintmax_t size = fs::file_size(path, ec);
-  if (!ec && size > kLargestFile) fail(strings::PatchFormatError, path);
-  errno = 0;
-  std::ifstream in(path, std::ios::binary);
-  if (!in.is_open())
-    fail(strings::PatchImportFailed, path,
-         errno ? std::error_code(errno, std::generic_category())
-               : std::make_error_code(std::errc::io_error));
-  const std::vector<uint8_t> bytes{std::istreambuf_iterator<char>(in),
-                                   std::istreambuf_iterator<char>()};
-  if (in.bad()) fail(strings::PatchImportFailed, path, std::make_error_code(std::errc::io_error));
+  std::vector<uint8_t> bytes;
+  uint64_t size = 0;
+  if (const std::error_code ec = readRegularFile(path, kLargestFile + 1, bytes, size))
+    fail(strings::PatchImportFailed, path, ec);
+  if (size > kLargestFile) fail(strings::PatchFormatError, path);
   return decodeSyx(bytes, path);
 }
 

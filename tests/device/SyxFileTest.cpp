@@ -1,4 +1,5 @@
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include "device/SysexCodec.h"
 #include "device/SyxFile.h"
@@ -74,5 +75,7 @@ TEST(SyxFile, ForeignMessagesAreSkippedAndCountedBrokenDumpsRefuseTheFile) {
 
   TempDir dir;
   EXPECT_EQ(codeOf([&] { readSyxFile(dir / "missing.syx"); }), 303);
+  ASSERT_EQ(mkfifo((dir / "pipe.syx").c_str(), 0600), 0);
+  EXPECT_EQ(codeOf([&] { readSyxFile(dir / "pipe.syx"); }), 303) << "refused, not waited on";
   EXPECT_EQ(codeOf([&] { writeSyxFile(patches, dir.path()); }), 304);
 }
