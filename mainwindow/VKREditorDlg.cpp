@@ -120,8 +120,7 @@ void CVKREditorDlg::buildWindow() {
   menuBar_ = new QMenuBar(this);
   layout->setMenuBar(menuBar_);
   menu_ = new MainMenu(menuBar_, kHandledCommands, this);
-  connect(menu_, &MainMenu::triggered, this,
-          [this](int command) { runCommand([&] { onCommand(command); }); });
+  connect(menu_, &MainMenu::triggered, this, [this](int command) { runMenuCommand(command); });
   setUpMenuRules();
   surface_ = new PanelSurface(this);
   layout->addWidget(surface_);
@@ -239,7 +238,7 @@ void CVKREditorDlg::setUpListMenu() {
   listMenu_ = new QMenu(this);
   listMenu_->setObjectName(QStringLiteral("listMenu"));
   connect(listMenu_->addAction(QStringLiteral("Clear")), &QAction::triggered, this,
-          [this] { runCommand([&] { onCommand(kClearSlot); }); });
+          [this] { runMenuCommand(kClearSlot); });
   controls_->libraryList()->SetContextMenu(listMenu_);
   slotCommands_ = new SlotCommands(*this, *listMenu_);
 }
@@ -422,6 +421,13 @@ void CVKREditorDlg::redrawName() {
 
 // ---------------------------------------------------------------------------------------------
 // Menu commands, files
+
+// The accessibility layer reaches the menus also while a box or dialog is up; a command would
+// then run inside it. Only Quit is taken then, and waits for the box (closeEvent).
+void CVKREditorDlg::runMenuCommand(int command) {
+  if (command != MainMenu::Quit && (anotherWindowModal() || closing_)) return;
+  runCommand([&] { onCommand(command); });
+}
 
 void CVKREditorDlg::onCommand(int command) {
   if (command >= MainMenu::Volume1 && command <= MainMenu::Volume5) {
@@ -611,9 +617,13 @@ bool CVKREditorDlg::unsavedChangesConfirmed(int stringId) {
   return askYesNo(stringId);
 }
 
-bool CVKREditorDlg::busy() const {
+bool CVKREditorDlg::anotherWindowModal() const {
   const QWidget* modal = QApplication::activeModalWidget();
-  return barrier_.running() || closing_ || !isEnabled() || (modal && modal != this);
+  return modal && modal != this;
+}
+
+bool CVKREditorDlg::busy() const {
+  return barrier_.running() || closing_ || !isEnabled() || anotherWindowModal();
 }
 
 void CVKREditorDlg::whenFree() {

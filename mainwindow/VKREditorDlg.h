@@ -184,6 +184,7 @@ class CVKREditorDlg : public QDialog,
   void openSyx(const std::filesystem::path& file, bool droppedOnList);
   int ask(int stringId, IMessageBoxes::Icon icon, int buttons, bool saveLabels = false);
   std::optional<std::filesystem::path> chooseLibrary(bool toSave);
+  void runMenuCommand(int command);
   void onCommand(int command);
   bool onLibraryCommand(int command);
   void onUsbVolume(int value);
@@ -199,6 +200,7 @@ class CVKREditorDlg : public QDialog,
   void detachFromDevice();
   // A message box, a dialog or another nested loop runs: closing and hand-overs wait for it.
   bool busy() const;
+  bool anotherWindowModal() const;
   // What waited for the window to be free is done once it is (a close, hand-overs).
   void whenFree();
   void onFree();
