@@ -50,7 +50,11 @@ QAction* SlotCommands::add(QMenu& menu, const QString& text, const QKeySequence&
   // has the focus (as window shortcuts they would take Ctrl+C and Ctrl+V from the name edit).
   a->setShortcut(keys);
   a->setShortcutContext(Qt::WidgetShortcut);
-  connect(a, &QAction::triggered, this, [this, command] { dlg_.runCommand(command); });
+  // As the window's own menu commands: none runs inside another window's box or dialog (the
+  // accessibility layer reaches the menu then too).
+  connect(a, &QAction::triggered, this, [this, command] {
+    if (!dlg_.anotherWindowModal()) dlg_.runCommand(command);
+  });
   actions_.push_back(a);
   return a;
 }
