@@ -12,7 +12,9 @@ void setUp(QFileDialog& dialog, const IMessageBoxes::FileRequest& request, bool 
     dialog.setFileMode(QFileDialog::Directory);
     dialog.setOption(QFileDialog::ShowDirsOnly);
   } else if (request.save) {
-    dialog.setAcceptMode(QFileDialog::AcceptSave);  // asks before replacing a file
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    // The caller asks before a file is replaced, once the final name is known.
+    dialog.setOption(QFileDialog::DontConfirmOverwrite);
     dialog.setFileMode(QFileDialog::AnyFile);
   } else {
     dialog.setFileMode(several ? QFileDialog::ExistingFiles : QFileDialog::ExistingFile);

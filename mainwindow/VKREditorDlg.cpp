@@ -24,6 +24,7 @@
 #include "controls/VKRPullDownMenu.h"
 #include "controls/VKRScrollBar.h"
 #include "controls/WindowEvents.h"
+#include "device/ControlRanges.h"
 #include "device/DeviceLink.h"
 #include "device/MidiPort.h"
 #include "mainwindow/DeviceEventHandler.h"
@@ -245,6 +246,14 @@ void CVKREditorDlg::setUpListMenu() {
 
 void CVKREditorDlg::connectControls() {
   PanelControls& c = *controls_;
+  // Enter or F2 on a knob opens the number entry of its read-out, when it has a shown one.
+  for (CVKRDial* dial : c.dials()) {
+    CVKRNumberEditText* display = c.display(dial->GetId() - panel::kEditToDial);
+    if (!display) continue;
+    connect(dial, &CVKRDial::EntryRequested, display, [display] {
+      if (display->isVisible() && display->isEnabled()) display->OpenEntry();
+    });
+  }
   for (int id = 1087; id <= 1094; ++id)
     if (CCustomButton* b = c.button(id))
       connect(b, &QAbstractButton::clicked, this, [this, id] { OnControlChanged(id, 0); });
@@ -510,10 +519,10 @@ void CVKREditorDlg::comeForward() {
   activateWindow();
 }
 
-void CVKREditorDlg::OpenFile(const QString& path, bool droppedOnList) {
+void CVKREditorDlg::OpenFile(const QString& path, std::optional<int> droppedOnRow) {
   const fs::path file = toPath(path);
   if (isSyxFile(file)) {
-    openSyx(file, droppedOnList);
+    openSyx(file, droppedOnRow);
     return;
   }
   switch (fileKindOf(file)) {
@@ -521,7 +530,7 @@ void CVKREditorDlg::OpenFile(const QString& path, bool droppedOnList) {
       library_.openFile(file);
       break;
     case FileKind::Patch:
-      flows_->OpenPatchFile(file, droppedOnList);
+      flows_->OpenPatchFile(file, droppedOnRow);
       break;
     case FileKind::Unsupported:
       showHint(strings::UnsupportedFile);
@@ -529,26 +538,30 @@ void CVKREditorDlg::OpenFile(const QString& path, bool droppedOnList) {
   }
 }
 
-// A SysEx file: dropped on the list, its patches fill the slots from the selected row (the
-// current slot, the first slot); anywhere else its one patch becomes the current sound.
-void CVKREditorDlg::openSyx(const fs::path& file, bool droppedOnList) {
+// A SysEx file: dropped on the list, its patches fill the slots from the row it fell on (else
+// the selected row, the current slot, the first slot); anywhere else its one patch becomes the
+// current sound.
+void CVKREditorDlg::openSyx(const fs::path& file, std::optional<int> droppedOnRow) {
   LibraryExchange exchange(*this);
-  if (!droppedOnList) {
+  if (!droppedOnRow) {
     exchange.OpenSyxAsCurrent(file);
     return;
   }
   const CVKRListBox* list = controls_->libraryList();
   const int selected = list ? list->GetCurSel() : -1;
   const int current = library_.currentSlot();
-  exchange.ImportFiles({file}, selected >= 0 ? selected : std::max(current, 0));
+  const int first = *droppedOnRow >= 0 ? *droppedOnRow
+                    : selected >= 0    ? selected
+                                       : std::max(current, 0);
+  exchange.ImportFiles({file}, first);
 }
 
-void CVKREditorDlg::DropFiles(const QList<QUrl>& urls, bool onList) {
+void CVKREditorDlg::DropFiles(const QList<QUrl>& urls, std::optional<int> onRow) {
   QWidget* modal = QApplication::activeModalWidget();
   if (urls.isEmpty() || !initialized_ || closed_ || (modal && modal != this)) return;
   const QString path = urls.first().toLocalFile();  // only the first file counts
   if (path.isEmpty()) return;
-  runCommand([&] { OpenFile(path, onList); });
+  runCommand([&] { OpenFile(path, onRow); });
 }
 
 void CVKREditorDlg::dragEnterEvent(QDragEnterEvent* e) {
@@ -563,11 +576,14 @@ void CVKREditorDlg::dropEvent(QDropEvent* e) {
   if (!e->mimeData()->hasUrls()) return;
   e->acceptProposedAction();
   const QList<QUrl> urls = e->mimeData()->urls();
-  QWidget* list = controls_ ? controls_->libraryList() : nullptr;
-  const QWidget* under = childAt(e->position().toPoint());
-  const bool onList = list && under && (under == list || list->isAncestorOf(under));
+  CVKRListBox* list = controls_ ? controls_->libraryList() : nullptr;
+  const QPoint at = e->position().toPoint();
+  const QWidget* under = childAt(at);
+  std::optional<int> onRow;
+  if (list && under && (under == list || list->isAncestorOf(under)))
+    onRow = list->ItemFromPoint(list->mapFrom(this, at));
   // The drag source waits for the drop to return: the dialogs of the drop open afterwards.
-  QTimer::singleShot(0, this, [this, urls, onList] { DropFiles(urls, onList); });
+  QTimer::singleShot(0, this, [this, urls, onRow] { DropFiles(urls, onRow); });
 }
 
 // ---------------------------------------------------------------------------------------------

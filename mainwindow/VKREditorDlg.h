@@ -8,6 +8,7 @@
 #include <filesystem>
 #include <functional>
 #include <memory>
+#include <optional>
 
 #include "controls/VKRControlListener.h"
 #include "controls/VKREditListener.h"
@@ -78,10 +79,11 @@ class CVKREditorDlg : public QDialog,
   // closed and will not open it.
   bool HandOver(const QString& path);
   // Routes a file by its extension: library, patch or "Unsupported File". A patch file dropped
-  // on the library list is offered for storing into a slot.
-  void OpenFile(const QString& path, bool droppedOnList = false);
-  // Dropped files: only the first counts.
-  void DropFiles(const QList<QUrl>& urls, bool onList);
+  // on the library list is offered for storing into a slot, the row it was dropped on (-1: none,
+  // then the current slot) preselected.
+  void OpenFile(const QString& path, std::optional<int> droppedOnRow = std::nullopt);
+  // Dropped files: only the first counts. `onRow`: dropped on the list, on that row.
+  void DropFiles(const QList<QUrl>& urls, std::optional<int> onRow);
 
   // Gestures on the panel.
   void OnControlChanged(int controlId, int value) override;
@@ -181,7 +183,7 @@ class CVKREditorDlg : public QDialog,
   void runCommand(const std::function<void()>& command);
   void throwHeldBackSendFailure();
   void setUpListMenu();
-  void openSyx(const std::filesystem::path& file, bool droppedOnList);
+  void openSyx(const std::filesystem::path& file, std::optional<int> droppedOnRow);
   int ask(int stringId, IMessageBoxes::Icon icon, int buttons, bool saveLabels = false);
   std::optional<std::filesystem::path> chooseLibrary(bool toSave);
   void runMenuCommand(int command);
