@@ -9,8 +9,8 @@ namespace orv {
 
 namespace fs = std::filesystem;
 
-std::optional<fs::path> FileDialogs::openLibrary() const {
-  return choose(false, true, {});
+std::optional<fs::path> FileDialogs::openLibrary(const QString& directory) const {
+  return choose(false, true, {}, directory);
 }
 
 std::optional<fs::path> FileDialogs::saveLibrary() const {
@@ -25,8 +25,8 @@ std::optional<fs::path> FileDialogs::savePatch(const QString& proposedName) cons
   return choose(true, false, proposedName);
 }
 
-std::optional<fs::path> FileDialogs::choose(bool save, bool library,
-                                            const QString& proposedName) const {
+std::optional<fs::path> FileDialogs::choose(bool save, bool library, const QString& proposedName,
+                                            const QString& directory) const {
   const QString extension = library ? QStringLiteral("ZBL") : QStringLiteral("ZBP");
   IMessageBoxes::FileRequest request;
   request.owner = owner_;
@@ -36,6 +36,7 @@ std::optional<fs::path> FileDialogs::choose(bool save, bool library,
                        .arg(library ? "Library" : "Patch", extension, extension.toLower());
   request.defaultSuffix = extension;
   request.proposedName = proposedName;
+  request.directory = directory;
   for (;;) {
     const std::optional<QString> chosen = boxes_.chooseFile(request);
     if (!chosen || chosen->isEmpty()) return std::nullopt;
@@ -57,6 +58,47 @@ bool FileDialogs::mayReplace(const QString& path) const {
   question.icon = IMessageBoxes::Icon::Exclamation;
   question.buttons = IMessageBoxes::Yes | IMessageBoxes::No;
   return boxes_.ask(question) == IMessageBoxes::Yes;
+}
+
+std::vector<fs::path> FileDialogs::openPatches() const {
+  IMessageBoxes::FileRequest request;
+  request.owner = owner_;
+  request.name = QStringLiteral("openPatches");
+  request.filter = QStringLiteral(
+      "Patch and SysEx Files (*.ZBP *.zbp *.syx *.SYX);;Patch Files (*.ZBP *.zbp);;"
+      "SysEx Files (*.syx *.SYX)");
+  std::vector<fs::path> paths;
+  if (const auto chosen = boxes_.chooseFiles(request))
+    for (const QString& file : *chosen)
+      if (!file.isEmpty()) paths.push_back(toPath(file));
+  return paths;
+}
+
+std::optional<fs::path> FileDialogs::saveSyx(const QString& proposedName) const {
+  IMessageBoxes::FileRequest request;
+  request.owner = owner_;
+  request.save = true;
+  request.name = QStringLiteral("saveSyx");
+  request.filter = QStringLiteral("SysEx Files (*.syx *.SYX)");
+  request.defaultSuffix = QStringLiteral("syx");
+  request.proposedName = proposedName;
+  for (;;) {
+    const std::optional<QString> chosen = boxes_.chooseFile(request);
+    if (!chosen || chosen->isEmpty()) return std::nullopt;
+    const QString final = withExtension(*chosen, QStringLiteral("syx"));
+    if (!QFileInfo::exists(final) || mayReplace(final)) return toPath(final);
+    request.proposedName = final;
+  }
+}
+
+std::optional<fs::path> FileDialogs::chooseFolder() const {
+  IMessageBoxes::FileRequest request;
+  request.owner = owner_;
+  request.folder = true;
+  request.name = QStringLiteral("exportFolder");
+  const std::optional<QString> chosen = boxes_.chooseFile(request);
+  if (!chosen || chosen->isEmpty()) return std::nullopt;
+  return toPath(*chosen);
 }
 
 QString FileDialogs::withExtension(const QString& path, const QString& extension) {

@@ -2,6 +2,7 @@
 #include <QString>
 #include <filesystem>
 #include <optional>
+#include <vector>
 
 class QWidget;
 
@@ -17,11 +18,18 @@ class FileDialogs {
  public:
   FileDialogs(IMessageBoxes& boxes, QWidget* owner) : boxes_(boxes), owner_(owner) {}
 
-  std::optional<std::filesystem::path> openLibrary() const;
+  // `directory`: the folder the dialog starts in (empty: the dialog's own choice).
+  std::optional<std::filesystem::path> openLibrary(const QString& directory = {}) const;
   std::optional<std::filesystem::path> saveLibrary() const;
   std::optional<std::filesystem::path> openPatch() const;
   // `proposedName` is offered as the file name.
   std::optional<std::filesystem::path> savePatch(const QString& proposedName) const;
+  // Several patch files (.ZBP) and standard SysEx files (.syx) at once, for Import.
+  std::vector<std::filesystem::path> openPatches() const;
+  // A SysEx file (.syx) to write.
+  std::optional<std::filesystem::path> saveSyx(const QString& proposedName) const;
+  // A folder to write patch files into.
+  std::optional<std::filesystem::path> chooseFolder() const;
 
   // `path` with ".<extension>" added unless its file name already ends with it (any case).
   static QString withExtension(const QString& path, const QString& extension);
@@ -29,8 +37,8 @@ class FileDialogs {
   static std::filesystem::path toPath(const QString& path);
 
  private:
-  std::optional<std::filesystem::path> choose(bool save, bool library,
-                                              const QString& proposedName) const;
+  std::optional<std::filesystem::path> choose(bool save, bool library, const QString& proposedName,
+                                              const QString& directory = {}) const;
   bool mayReplace(const QString& path) const;
 
   IMessageBoxes& boxes_;

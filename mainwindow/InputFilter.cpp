@@ -12,6 +12,7 @@
 #include "controls/VKRListBox.h"
 #include "mainwindow/LibraryFlows.h"
 #include "mainwindow/MainMenu.h"
+#include "mainwindow/SlotCommands.h"
 #include "mainwindow/MenuRules.h"
 #include "mainwindow/PanelControls.h"
 #include "mainwindow/VKREditorDlg.h"
@@ -79,6 +80,8 @@ bool InputFilter::eventFilter(QObject* watched, QEvent* event) {
       return false;
   }
   if (!inWindow(watched)) return false;
+  // The list's own keys (Ctrl+C, Ctrl+V, F2, Alt+Up, Alt+Down) go to its slot commands.
+  if (dlg_.slotCommands_ && dlg_.slotCommands_->ownsKey(watched, event)) return false;
   if (accelerator(event) || menuKey(event)) return true;
   bool consumed = false;
   dlg_.barrier().run([&] {

@@ -7,6 +7,8 @@
 #include "controls/VKRListBox.h"
 #include "controls/VKRPullDownMenu.h"
 #include "device/DeviceLink.h"
+#include "device/SyxFile.h"
+#include "mainwindow/LibraryExchange.h"
 #include "mainwindow/MainWindowTexts.h"
 #include "mainwindow/PanelControls.h"
 #include "mainwindow/PanelRefresher.h"
@@ -222,6 +224,10 @@ void LibraryFlows::Import() {
   CVKRPatchImpDlg box(doc.library(), justStored ? -1 : doc.currentSlot(), dlg_.messageBoxes(),
                       &dlg_);
   if (dlg_.messageBoxes().runModal(box) != QDialog::Accepted) return;
+  if (box.GetPaths().size() > 1 || isSyxFile(box.GetPath())) {  // into consecutive slots
+    LibraryExchange(dlg_).ImportFiles(box.GetPaths(), box.GetChosenSlot());
+    return;
+  }
   LibraryEntry entry;
   readPatchFile(entry, box.GetPath());
   if (!acceptForModel(entry, dlg_.connectedIndicator(), dlg_.modelCode(), dlg_)) return;
@@ -239,7 +245,12 @@ void LibraryFlows::Import() {
 void LibraryFlows::Export() {
   LibraryDocument& doc = dlg_.library();
   CVKRPatchExpDlg box(doc.library(), doc.currentSlot(), dlg_.messageBoxes(), &dlg_);
-  if (dlg_.messageBoxes().runModal(box) != QDialog::Accepted || !box.GetPath()) return;
+  if (dlg_.messageBoxes().runModal(box) != QDialog::Accepted) return;
+  if (!box.GetSlots().empty()) {
+    LibraryExchange(dlg_).ExportSlots(box.GetSlots());
+    return;
+  }
+  if (!box.GetPath()) return;
   writePatchFile(box.GetEntry(), *box.GetPath());
 }
 
@@ -255,6 +266,14 @@ void LibraryFlows::OpenPatchFile(const std::filesystem::path& path,
   if (!currentPatchMayBeReplaced()) return;
   LibraryEntry entry;
   readPatchFile(entry, path);
+  showAsCurrent(entry);
+}
+
+void LibraryFlows::OpenPatchEntry(const LibraryEntry& entry) {
+  if (currentPatchMayBeReplaced()) showAsCurrent(entry);
+}
+
+void LibraryFlows::showAsCurrent(const LibraryEntry& entry) {
   if (!acceptForModel(entry, dlg_.connectedIndicator(), dlg_.modelCode(), dlg_)) return;
   if (!fitsAmpTypeKnob(entry.data)) return;
   showPatch(entry);

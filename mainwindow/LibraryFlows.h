@@ -34,8 +34,13 @@ class LibraryFlows {
   // row it fell on preselected (-1: the current slot); otherwise it becomes the current, edited
   // patch after the save question.
   void OpenPatchFile(const std::filesystem::path& path, std::optional<int> droppedOnRow);
+  // A patch that arrived whole from elsewhere (a .syx) becomes the current, edited patch after
+  // the save question, as a patch file dropped outside the list does.
+  void OpenPatchEntry(const LibraryEntry& entry);
 
  private:
+  // The checks of a patch about to become the current, edited patch; then it is shown.
+  void showAsCurrent(const LibraryEntry& entry);
   // A patch file dropped on the list: stored into a slot, then loaded.
   void StorePatchFile(const std::filesystem::path& path, int row);
   // Stores the current patch through the save-to-library dialog. The first form needs an

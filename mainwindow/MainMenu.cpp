@@ -28,6 +28,8 @@ MainMenu::MainMenu(QMenuBar* bar, const QSet<int>& handled, QObject* parent)
   add(edit, Copy, QStringLiteral("Copy(&C)"), "Ctrl+C");
   add(edit, Paste, QStringLiteral("Paste(&P)"), "Ctrl+V");
   edit->addSeparator();
+  add(edit, Find, QStringLiteral("Find(&F)..."), "Ctrl+F");
+  edit->addSeparator();
   add(edit, Preferences, QStringLiteral("P&references..."));
 
   usbVolume_ = bar->addMenu(QStringLiteral("USB Volume(&U)"));

@@ -30,6 +30,7 @@ class MainMenu : public QObject {
     Copy = 57634,
     Paste = 57637,
     Preferences = 32783,
+    Find = 32820,
     Volume1 = 32809,  // "Volume:1" .. "Volume:5" are 32809 .. 32813
     Volume5 = 32813,
     Help = 32784,

@@ -1,5 +1,6 @@
 #pragma once
 #include <QString>
+#include <QStringList>
 #include <optional>
 
 class QDialog;
@@ -42,6 +43,8 @@ class IMessageBoxes {
     QString filter;         // e.g. "Library Files (*.ZBL *.zbl)"
     QString defaultSuffix;  // added when the chosen name has no extension
     QString proposedName;   // file name offered at first (save dialogs)
+    QString directory;      // folder the dialog starts in; empty: the dialog's own choice
+    bool folder = false;    // a folder is chosen, not a file
   };
 
   virtual ~IMessageBoxes() = default;
@@ -51,6 +54,8 @@ class IMessageBoxes {
   virtual int runModal(QDialog& dialog) = 0;
   // Runs a file dialog through `runModal`; no value when it was cancelled.
   virtual std::optional<QString> chooseFile(const FileRequest& request);
+  // The same for several existing files at once; no value when it was cancelled.
+  virtual std::optional<QStringList> chooseFiles(const FileRequest& request);
 };
 
 }  // namespace orv

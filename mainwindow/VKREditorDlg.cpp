@@ -29,7 +29,11 @@
 #include "device/MidiPort.h"
 #include "mainwindow/DeviceEventHandler.h"
 #include "mainwindow/EditCommands.h"
+#include "device/SyxFile.h"
 #include "mainwindow/FileDialogs.h"
+#include "mainwindow/LibraryExchange.h"
+#include "mainwindow/SlotCommands.h"
+#include "mainwindow/StarterLibrary.h"
 #include "mainwindow/InputFilter.h"
 #include "mainwindow/LibraryFlows.h"
 #include "mainwindow/LocalFileName.h"
@@ -70,6 +74,7 @@ const QSet<int> kHandledCommands = {
     MainMenu::Help,          MainMenu::About,       MainMenu::Volume1, MainMenu::Volume1 + 1,
     MainMenu::Volume1 + 2,   MainMenu::Volume1 + 3, MainMenu::Volume5, MainMenu::Undo,
     MainMenu::Cut,           MainMenu::Copy,        MainMenu::Paste,   MainMenu::Preferences,
+    MainMenu::Find,
 };
 
 // The list's context menu item "Clear".
@@ -232,6 +237,7 @@ void CVKREditorDlg::setUpListMenu() {
   connect(listMenu_->addAction(QStringLiteral("Clear")), &QAction::triggered, this,
           [this] { runMenuCommand(kClearSlot); });
   controls_->libraryList()->SetContextMenu(listMenu_);
+  slotCommands_ = new SlotCommands(*this, *listMenu_);
 }
 
 void CVKREditorDlg::connectControls() {
@@ -469,6 +475,7 @@ bool CVKREditorDlg::onLibraryCommand(int command) {
       {MainMenu::Import, [this] { flows_->Import(); }},
       {MainMenu::Export, [this] { flows_->Export(); }},
       {kClearSlot, [this] { flows_->ClearSlot(); }},
+      {MainMenu::Find, [this] { slotCommands_->Find(); }},
   };
   const auto found = commands.find(command);
   if (found == commands.end()) return false;
@@ -511,6 +518,10 @@ void CVKREditorDlg::comeForward() {
 
 void CVKREditorDlg::OpenFile(const QString& path, std::optional<int> droppedOnRow) {
   const fs::path file = toPath(path);
+  if (isSyxFile(file)) {
+    openSyx(file, droppedOnRow);
+    return;
+  }
   switch (fileKindOf(file)) {
     case FileKind::Library:
       library_.openFile(file);
@@ -522,6 +533,24 @@ void CVKREditorDlg::OpenFile(const QString& path, std::optional<int> droppedOnRo
       showHint(strings::UnsupportedFile);
       break;
   }
+}
+
+// A SysEx file: dropped on the list, its patches fill the slots from the row it fell on (else
+// the selected row, the current slot, the first slot); anywhere else its one patch becomes the
+// current sound.
+void CVKREditorDlg::openSyx(const fs::path& file, std::optional<int> droppedOnRow) {
+  LibraryExchange exchange(*this);
+  if (!droppedOnRow) {
+    exchange.OpenSyxAsCurrent(file);
+    return;
+  }
+  const CVKRListBox* list = controls_->libraryList();
+  const int selected = list ? list->GetCurSel() : -1;
+  const int current = library_.currentSlot();
+  const int first = *droppedOnRow >= 0 ? *droppedOnRow
+                    : selected >= 0    ? selected
+                                       : std::max(current, 0);
+  exchange.ImportFiles({file}, first);
 }
 
 void CVKREditorDlg::DropFiles(const QList<QUrl>& urls, std::optional<int> onRow) {
@@ -725,6 +754,12 @@ std::optional<fs::path> CVKREditorDlg::chooseLibraryToOpen() {
 
 std::optional<fs::path> CVKREditorDlg::chooseLibraryToSave() {
   return chooseLibrary(true);
+}
+
+std::optional<fs::path> CVKREditorDlg::chooseStarterLibrary() {
+  const QString folder = StarterLibrary::folder();
+  if (folder.isEmpty()) return std::nullopt;
+  return FileDialogs(boxes_, this).openLibrary(folder);
 }
 
 bool CVKREditorDlg::patchEdited() const {

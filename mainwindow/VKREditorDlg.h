@@ -37,6 +37,7 @@ class PanelPainter;
 class PanelRefresher;
 class PanelSurface;
 class SkinApplier;
+class SlotCommands;
 class WindowMessage;
 
 // The editor's main window. It owns the library, the panel's controls and the patch name, and
@@ -123,6 +124,7 @@ class CVKREditorDlg : public QDialog,
   SkinApplier& skin() { return *skin_; }
   PanelPainter& painter() { return *painter_; }
   LibraryFlows& flows() { return *flows_; }
+  SlotCommands& slotCommands() { return *slotCommands_; }
 
   // ILibraryHost.
   bool askYesNo(int stringId) override;
@@ -130,6 +132,7 @@ class CVKREditorDlg : public QDialog,
   void reportFailure(const CGenericException& failure) override;
   std::optional<std::filesystem::path> chooseLibraryToOpen() override;
   std::optional<std::filesystem::path> chooseLibraryToSave() override;
+  std::optional<std::filesystem::path> chooseStarterLibrary() override;
   bool patchEdited() const override;
   bool soundOnlyHere() const override;
   void setPatchEdited(bool edited) override;
@@ -165,6 +168,7 @@ class CVKREditorDlg : public QDialog,
   friend class DeviceEventHandler;
   friend class InputFilter;
   friend class LibraryFlows;
+  friend class SlotCommands;
 
   void buildWindow();
   void setUpMenuRules();
@@ -181,6 +185,7 @@ class CVKREditorDlg : public QDialog,
   void setUpListMenu();
   // A message box owned by the window, with its title as caption.
   IMessageBoxes::Request question(int stringId, IMessageBoxes::Icon icon, int buttons);
+  void openSyx(const std::filesystem::path& file, std::optional<int> droppedOnRow);
   int ask(int stringId, IMessageBoxes::Icon icon, int buttons, bool saveLabels = false);
   std::optional<std::filesystem::path> chooseLibrary(bool toSave);
   void runMenuCommand(int command);
@@ -227,6 +232,7 @@ class CVKREditorDlg : public QDialog,
   std::unique_ptr<InputFilter> inputFilter_;
   std::unique_ptr<LibraryFlows> flows_;
   QMenu* listMenu_ = nullptr;
+  SlotCommands* slotCommands_ = nullptr;
   std::exception_ptr heldBackSend_;  // a whole-patch send that failed during a command
   std::array<QFont, 4> fonts_;
 

@@ -1,5 +1,8 @@
 #include "mainwindow/VKRPatchExpDlg.h"
 
+#include <QListWidget>
+#include <algorithm>
+
 #include "mainwindow/FileDialogs.h"
 #include "mainwindow/MainWindowTexts.h"
 #include "patch/Library.h"
@@ -12,6 +15,7 @@ CVKRPatchExpDlg::CVKRPatchExpDlg(const Library& library, int preselected, IMessa
     : SlotPickerDlg(library, boxes, parent), library_(library) {
   setObjectName(QStringLiteral("exportPatch"));
   Build(QStringLiteral("Export"), QStringLiteral("Export"), texts::kPickExportSlot, preselected);
+  SlotList()->setSelectionMode(QAbstractItemView::ExtendedSelection);
 }
 
 QString CVKRPatchExpDlg::ProposedFileName(const std::string& name) {
@@ -22,7 +26,14 @@ QString CVKRPatchExpDlg::ProposedFileName(const std::string& name) {
 }
 
 void CVKRPatchExpDlg::OnAction() {
-  const int slot = SelectedSlot();
+  const QList<QListWidgetItem*> rows = SlotList()->selectedItems();
+  if (rows.size() > 1) {
+    for (const QListWidgetItem* row : rows) slots_.push_back(SlotList()->row(row));
+    std::sort(slots_.begin(), slots_.end());
+    accept();
+    return;
+  }
+  const int slot = rows.isEmpty() ? -1 : SlotList()->row(rows.front());
   if (slot < 0) {
     ShowError(strings::NoPatchSelected);
     return;

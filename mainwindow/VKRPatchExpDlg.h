@@ -2,6 +2,7 @@
 #include <filesystem>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "mainwindow/SlotPickerDlg.h"
 #include "patch/PatchData.h"
@@ -25,6 +26,9 @@ class CVKRPatchExpDlg : public SlotPickerDlg {
   // After OK: a copy of the chosen slot, and the path when one was chosen.
   const LibraryEntry& GetEntry() const { return entry_; }
   const std::optional<std::filesystem::path>& GetPath() const { return path_; }
+  // After OK with several rows selected (Ctrl or Shift click, Ctrl+A for all): their slots in
+  // order, and no entry or path; LibraryExchange writes them.
+  const std::vector<int>& GetSlots() const { return slots_; }
 
  protected:
   void OnAction() override;
@@ -33,6 +37,7 @@ class CVKRPatchExpDlg : public SlotPickerDlg {
   const Library& library_;
   LibraryEntry entry_;
   std::optional<std::filesystem::path> path_;
+  std::vector<int> slots_;
 };
 
 }  // namespace orv

@@ -19,13 +19,13 @@ void CVKRPatchImpDlg::OnAction() {
     ShowError(strings::NoPatchSelected);
     return;
   }
-  const auto path = FileDialogs(Boxes(), this).openPatch();
-  if (!path) {
+  const auto paths = FileDialogs(Boxes(), this).openPatches();
+  if (paths.empty()) {
     reject();
     return;
   }
   chosenSlot_ = slot;
-  path_ = *path;
+  paths_ = paths;
   accept();
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 #include <filesystem>
+#include <vector>
 
 #include "mainwindow/SlotPickerDlg.h"
 
@@ -16,14 +17,16 @@ class CVKRPatchImpDlg : public SlotPickerDlg {
 
   // After OK.
   int GetChosenSlot() const { return chosenSlot_; }
-  const std::filesystem::path& GetPath() const { return path_; }
+  const std::filesystem::path& GetPath() const { return paths_.front(); }
+  // Every file chosen (patch files and SysEx files), in the order the dialog gave them.
+  const std::vector<std::filesystem::path>& GetPaths() const { return paths_; }
 
  protected:
   void OnAction() override;
 
  private:
   int chosenSlot_ = -1;
-  std::filesystem::path path_;
+  std::vector<std::filesystem::path> paths_;
 };
 
 }  // namespace orv

@@ -11,13 +11,30 @@ namespace orv {
 
 namespace fs = std::filesystem;
 
+namespace {
+
+bool refusedAsReadOnly(const CGenericException& failure) {
+  const std::error_code& reason = failure.reason();
+  return reason == std::errc::permission_denied || reason == std::errc::read_only_file_system ||
+         reason == std::errc::operation_not_permitted;
+}
+
+}  // namespace
+
 void LibraryDocument::startUp(const fs::path& settingsPath, bool saved) {
   configuredPath_ = settingsPath;
   if (!settingsPath.empty()) {
     openLibrary(settingsPath);  // a failure leaves a new library
     return;
   }
-  if (!saved) host_.showHint(kHintImportPreset);
+  if (!saved) {
+    host_.showHint(kHintImportPreset);
+    const std::optional<fs::path> starter = host_.chooseStarterLibrary();
+    if (starter && openLibrary(*starter)) {  // a failure has left a new library
+      host_.markLibrarySetUp();
+      return;
+    }
+  }
   newLibrary();
 }
 
@@ -108,7 +125,14 @@ bool LibraryDocument::openLibrary(const fs::path& path) {
 bool LibraryDocument::commandSave() {
   std::error_code ec;
   if (path_.empty() || !fs::exists(path_, ec)) return commandSaveAs();
-  if (!writeTo(path_)) return false;
+  try {
+    writeLibrary(library_, path_);
+  } catch (const CGenericException& failure) {
+    // A library that may not be written (a shipped one, a read-only copy) is saved elsewhere.
+    if (refusedAsReadOnly(failure)) return commandSaveAs();
+    host_.reportFailure(failure);
+    return false;
+  }
   savedLibrary_ = library_;
   saveEnabled_ = false;
   return true;

@@ -26,6 +26,9 @@ class ILibraryHost {
   // the save dialog asks before overwriting. No value: the user cancelled.
   virtual std::optional<std::filesystem::path> chooseLibraryToOpen() = 0;
   virtual std::optional<std::filesystem::path> chooseLibraryToSave() = 0;
+  // The first start's Open dialog, begun in the folder of the shipped starter libraries. No
+  // value: cancelled, or no starter library is installed.
+  virtual std::optional<std::filesystem::path> chooseStarterLibrary() { return std::nullopt; }
 
   // The current patch and its edited flag.
   virtual bool patchEdited() const = 0;

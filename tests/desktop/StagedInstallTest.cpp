@@ -42,7 +42,8 @@ ToolRun run(const QString& program, const QStringList& args) {
 TEST(StagedInstall, LaysOutProgramsDocumentsAndDesktopFiles) {
   for (const char* file :
        {"bin/orv-editor", "bin/orv-cli", "bin/orv-ampsim", "share/orv-editor/ORV_Editor_en.pdf",
-        "share/orv-editor/ORV_Editor_jp.pdf", "share/mime/packages/orv-editor.xml",
+        "share/orv-editor/ORV_Editor_jp.pdf", "share/orv-editor/presets/Starter.ZBL",
+        "share/mime/packages/orv-editor.xml",
         "share/man/man1/orv-editor.1.gz", "share/man/man1/orv-cli.1.gz",
         "share/man/man1/orv-ampsim.1.gz"})
     EXPECT_TRUE(QFile::exists(staged(file))) << file;

@@ -48,6 +48,15 @@ class ScriptedMessageBoxes : public IMessageBoxes {
     return f;
   }
 
+  // Several files at once: every queued file.
+  std::optional<QStringList> chooseFiles(const FileRequest& r) override {
+    fileRequests.push_back(r);
+    if (files.empty()) return std::nullopt;
+    QStringList all(files.begin(), files.end());
+    files.clear();
+    return all;
+  }
+
   QStringList texts() const {
     QStringList out;
     for (const auto& r : asked) out << r.text;

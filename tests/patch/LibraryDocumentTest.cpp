@@ -20,9 +20,9 @@ namespace {
 // Stands in for the main window: answers questions as told and records what it was asked to do.
 struct FakeHost : ILibraryHost {
   bool answer = true;
-  std::optional<std::filesystem::path> openChoice, saveChoice;
+  std::optional<std::filesystem::path> openChoice, saveChoice, starterChoice;
   std::vector<int> questions, hints, failures;
-  int saveDialogs = 0, setUps = 0, shown = 0, loads = 0;
+  int starterDialogs = 0, saveDialogs = 0, setUps = 0, shown = 0, loads = 0;
   bool edited = false, onlyHere = false;
   PatchData patch;
 
@@ -36,6 +36,10 @@ struct FakeHost : ILibraryHost {
   std::optional<std::filesystem::path> chooseLibraryToSave() override {
     ++saveDialogs;
     return saveChoice;
+  }
+  std::optional<std::filesystem::path> chooseStarterLibrary() override {
+    ++starterDialogs;
+    return starterChoice;
   }
   bool patchEdited() const override { return edited; }
   bool soundOnlyHere() const override { return onlyHere; }
@@ -98,6 +102,46 @@ TEST(LibraryDocument, FirstStartWithoutLibraryAsksForPresetAndMakesNewLibrary) {
   LibraryDocument second(again);
   second.startUp({}, true);
   EXPECT_TRUE(again.hints.empty());
+}
+
+TEST(LibraryDocument, FirstStartOffersTheStarterLibraryAfterTheHint) {
+  TempDir dir;
+  writeLibrary(namedLibrary("Starter "), dir / "Starter.ZBL");
+  FakeHost host;
+  host.starterChoice = dir / "Starter.ZBL";
+  LibraryDocument doc(host);
+  doc.startUp({}, false);
+  EXPECT_EQ(host.hints, std::vector<int>{2000});
+  EXPECT_EQ(host.starterDialogs, 1);
+  EXPECT_EQ(doc.path(), dir / "Starter.ZBL");
+  EXPECT_EQ(doc.rows()[5], "006 Starter 5");
+  EXPECT_EQ(host.setUps, 1);
+
+  // A later start does not offer it again.
+  FakeHost later;
+  LibraryDocument second(later);
+  second.startUp({}, true);
+  EXPECT_EQ(later.starterDialogs, 0);
+}
+
+TEST(LibraryDocument, SaveOfALibraryThatMayNotBeWrittenGoesThroughSaveAs) {
+  TempDir dir;
+  writeLibrary(namedLibrary("R"), dir / "Shipped.ZBL");
+  std::filesystem::permissions(dir / "Shipped.ZBL", std::filesystem::perms::owner_read |
+                                                         std::filesystem::perms::group_read |
+                                                         std::filesystem::perms::others_read);
+  const std::vector<uint8_t> shipped = orv::test::readBytes(dir / "Shipped.ZBL");
+  FakeHost host;
+  LibraryDocument doc(host);
+  doc.startUp(dir / "Shipped.ZBL", true);
+  doc.library().slot(0).data[0] = 'Y';
+  doc.enableSave();
+  host.saveChoice = dir / "Mine.ZBL";
+  EXPECT_TRUE(doc.commandSave());
+  EXPECT_EQ(host.saveDialogs, 1);
+  EXPECT_TRUE(host.failures.empty());
+  EXPECT_EQ(doc.path(), dir / "Mine.ZBL");
+  EXPECT_EQ(orv::test::readBytes(dir / "Shipped.ZBL"), shipped);
 }
 
 TEST(LibraryDocument, StartUpOpensTheSettingsLibraryOrRecovers) {

@@ -114,9 +114,9 @@ void printHelp(std::ostream& os) {
         "       orv-cli COMMAND --help\n"
         "       orv-cli --help | --version\n\n"
         "Slots are numbered 1..100 as the library list shows them. Hex is upper case, bytes\n"
-        "separated by one space. A failing command leaves no partial file. new, export and\n"
-        "from-json replace an existing file only with --force; a read-only file is never\n"
-        "replaced.\n\n"
+        "separated by one space. A failing command leaves no partial file. new, export,\n"
+        "syx-export, from-json and from-design replace an existing file only with --force;\n"
+        "a read-only file is never replaced.\n\n"
         "Commands:\n";
   std::vector<Declared> declared;
   for (const Command& c : commands()) {

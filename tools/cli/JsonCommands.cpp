@@ -43,17 +43,6 @@ int toJson(const fs::path& path, Io& io) {
   return 0;
 }
 
-Json readJson(const fs::path& path) {
-  if (const std::error_code reason = readFailure(path))
-    throw CliError(path.string() + ": cannot be read (" + reason.message() + ")");
-  std::ifstream in(path, std::ios::binary);
-  try {
-    return Json::parse(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-  } catch (const Json::exception& e) {
-    throw CliError(path.string() + ": not valid JSON (" + e.what() + ")");
-  }
-}
-
 int fromJson(const std::string& in, const std::string& out, bool force) {
   const Json json = readJson(in);
   // The document is checked whole before anything is written.
@@ -103,5 +92,16 @@ const bool registered =
          declareFromJson});
 
 }  // namespace
+
+Json readJson(const fs::path& path) {
+  if (const std::error_code reason = readFailure(path))
+    throw CliError(path.string() + ": cannot be read (" + reason.message() + ")");
+  std::ifstream in(path, std::ios::binary);
+  try {
+    return Json::parse(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+  } catch (const Json::exception& e) {
+    throw CliError(path.string() + ": not valid JSON (" + e.what() + ")");
+  }
+}
 
 }  // namespace orv::cli

@@ -1,4 +1,5 @@
 #pragma once
+#include <filesystem>
 #include <nlohmann/json.hpp>
 #include <string>
 
@@ -22,5 +23,8 @@ enum class JsonKind { Patch, Library };
 JsonKind jsonKind(const Json& json);
 LibraryEntry patchFromJson(const Json& json);
 Library libraryFromJson(const Json& json);
+
+// A JSON document from a file; throws CliError naming the file when it cannot be read or parsed.
+Json readJson(const std::filesystem::path& path);
 
 }  // namespace orv::cli
