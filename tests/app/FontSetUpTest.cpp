@@ -1,26 +1,90 @@
-// The font configuration read on its own thread at start-up is the one Qt then works with.
+// The font configuration read on its own thread at start-up is the one the process then works
+// with. fontconfig keeps one configuration per process, so the check runs in a fresh process.
 #include <gtest/gtest.h>
 
-#include <QFont>
-#include <QFontDatabase>
-#include <QFontMetrics>
-#include <QStringList>
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <cstdlib>
+#include <string>
 
 #include "app/FontSetUp.h"
+
+#if ORV_HAVE_FONTCONFIG
+#include <fontconfig/fontconfig.h>
+#endif
 
 namespace orv {
 namespace {
 
-TEST(FontSetUpTest, QtMeasuresTextWithTheConfigurationReadOnTheThread) {
+TEST(FontSetUpTest, EndingWithoutWaitingAndWaitingTwiceAreSafe) {
   { FontSetUp unused; }  // ended without waiting: the thread is joined, nothing is left behind
   FontSetUp fonts;
   fonts.wait();
-  fonts.wait();  // a second wait returns at once
-  EXPECT_FALSE(QFontDatabase::families().isEmpty());
-  QFont panel(QStringLiteral("Arial"));
-  panel.setPixelSize(12);
-  EXPECT_GT(QFontMetrics(panel).horizontalAdvance(QStringLiteral("ORV Editor")), 0);
+  EXPECT_NO_THROW(fonts.wait()) << "a second wait returns at once";
 }
+
+#if ORV_HAVE_FONTCONFIG
+
+// Whether fontconfig's current configuration lists `folder` among its font folders.
+bool currentConfigurationHasFolder(const std::string& folder) {
+  FcStrList* dirs = FcConfigGetFontDirs(FcConfigGetCurrent());
+  bool found = false;
+  while (FcChar8* d = FcStrListNext(dirs))
+    found = found || folder == reinterpret_cast<const char*>(d);
+  FcStrListDone(dirs);
+  return found;
+}
+
+// Run only by the test below, in a process of its own: the configuration named when the set-up
+// starts is read on the thread, and is the one in force after a later change of the name.
+TEST(FontSetUpTest, DISABLED_ReadsTheConfigurationInAFreshProcess) {
+  const char* first = std::getenv("ORV_TEST_FONTS_FIRST");
+  const char* later = std::getenv("ORV_TEST_FONTS_LATER");
+  ASSERT_TRUE(first && later);
+  FcFini();  // whatever this process read before the test starts afresh
+  setenv("FONTCONFIG_FILE", (std::string(first) + "/fonts.conf").c_str(), 1);
+  FontSetUp fonts;
+  fonts.wait();
+  setenv("FONTCONFIG_FILE", (std::string(later) + "/fonts.conf").c_str(), 1);
+  EXPECT_TRUE(currentConfigurationHasFolder(std::string(first) + "/fonts"));
+  EXPECT_FALSE(currentConfigurationHasFolder(std::string(later) + "/fonts"));
+}
+
+// A configuration in `folder` whose only font folder is `folder`/fonts.
+void writeConfiguration(const QString& folder) {
+  QDir(folder).mkpath(QStringLiteral("fonts"));
+  QFile conf(folder + QStringLiteral("/fonts.conf"));
+  ASSERT_TRUE(conf.open(QIODevice::WriteOnly));
+  conf.write(QStringLiteral("<?xml version=\"1.0\"?>\n<fontconfig><dir>%1/fonts</dir>"
+                            "<cachedir>%1/cache</cachedir></fontconfig>\n")
+                 .arg(folder)
+                 .toUtf8());
+}
+
+TEST(FontSetUpTest, TheConfigurationReadOnTheThreadIsTheOneInForce) {
+  QTemporaryDir first, later;
+  writeConfiguration(first.path());
+  writeConfiguration(later.path());
+  QProcess child;
+  QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+  env.insert(QStringLiteral("ORV_TEST_FONTS_FIRST"), first.path());
+  env.insert(QStringLiteral("ORV_TEST_FONTS_LATER"), later.path());
+  env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+  child.setProcessEnvironment(env);
+  child.setProcessChannelMode(QProcess::MergedChannels);
+  child.start(QCoreApplication::applicationFilePath(),
+              {QStringLiteral("--gtest_also_run_disabled_tests"),
+               QStringLiteral("--gtest_filter=FontSetUpTest.DISABLED_*")});
+  ASSERT_TRUE(child.waitForFinished(60000)) << "the child test did not end";
+  const QString output = QString::fromLocal8Bit(child.readAll());
+  EXPECT_EQ(child.exitCode(), 0) << output.toStdString();
+  EXPECT_TRUE(output.contains(QStringLiteral("[  PASSED  ] 1 test"))) << output.toStdString();
+}
+
+#endif
 
 }  // namespace
 }  // namespace orv

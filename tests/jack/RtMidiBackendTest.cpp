@@ -11,6 +11,7 @@
 #include "device/rtmidi/VirtualDevice.h"
 #include "jack/Collector.h"
 #include "jack/JackServer.h"
+#include "support/WaitFor.h"
 
 namespace orv {
 namespace {
@@ -267,10 +268,12 @@ TEST_F(RtMidiOnJack, JunkFromTheDeviceIsDroppedAndWhatFollowsArrives) {
   const Bytes note = {0x90, 0x40, 0x40};
   ASSERT_TRUE(amp.send(note.data(), note.size()));
   ASSERT_TRUE(amp.send(kIdentity.data(), kIdentity.size()));
-  atEditor.waitFor(4);
-  std::this_thread::sleep_for(50ms);  // room for anything that should not come
+  // Events arrive in order: once this last one is in, anything that should not come would have.
+  const Bytes last = {0x80, 0x40, 0x00};
+  ASSERT_TRUE(amp.send(last.data(), last.size()));
+  ASSERT_EQ(atEditor.waitFor(5).size(), 5u) << "the messages sent did not all arrive";
   // JACK hands over whole events, so the note after the broken message is a message of its own.
-  EXPECT_EQ(atEditor.messages(), (std::vector<Bytes>{longDump, kIdentity, note, kIdentity}));
+  EXPECT_EQ(atEditor.messages(), (std::vector<Bytes>{longDump, kIdentity, note, kIdentity, last}));
 }
 
 TEST_F(RtMidiOnJack, ALongMessageReachesThePortLayerWholeInPiecesOfItsBuffer) {
@@ -330,7 +333,11 @@ TEST_F(RtMidiOnJack, OpeningTheOutputWhileTheReceiverSendsNeitherStallsNorFails)
       std::this_thread::sleep_for(1ms);
     }
   });
-  while (received.load() == 0) std::this_thread::sleep_for(1ms);
+  if (!test::waitFor([&] { return received.load() > 0; }, 5s)) {
+    run = false;
+    flood.join();
+    FAIL() << "no Identity reached the editor's input";
+  }
   const int opened = port.openOutput(port.findOutput("ORV10"));
   const bool answered = !atDevice.waitFor(1).empty();
   run = false;
@@ -499,9 +506,7 @@ TEST_F(RtMidiOnJack, AStoppedServerIsAnErrorNotAHangAndANewOneIsFound) {
 
   second.stop();  // the server goes, and with it both clients
   const auto t0 = std::chrono::steady_clock::now();
-  while (amp->alive() && std::chrono::steady_clock::now() - t0 < 5s)
-    std::this_thread::sleep_for(5ms);
-  EXPECT_FALSE(amp->alive());
+  EXPECT_TRUE(test::waitFor([&] { return !amp->alive(); }, 5s)) << "the device outlived its server";
   EXPECT_EQ(editor.send(kIdentity.data(), kIdentity.size()), RtMidiBackend::kErrorDeviceGone);
   EXPECT_EQ(editor.openInputName(), "");
   EXPECT_TRUE(editor.inputDevices().empty());
@@ -512,12 +517,9 @@ TEST_F(RtMidiOnJack, AStoppedServerIsAnErrorNotAHangAndANewOneIsFound) {
   // A server comes back: within about a second the backend is on it again.
   ASSERT_TRUE(second.start());
   amp = std::make_unique<VirtualDevice>(Api::Jack, "ORV10", atDevice.receiver());
-  std::vector<std::string> inputs;
-  for (int i = 0; i < 60 && indexOf(inputs, "ORV10") < 0; ++i) {
-    std::this_thread::sleep_for(50ms);
-    inputs = editor.inputDevices();
-  }
-  EXPECT_GE(indexOf(inputs, "ORV10"), 0);
+  EXPECT_TRUE(test::waitFor([&] { return indexOf(editor.inputDevices(), "ORV10") >= 0; }, 3s,
+                            [] { std::this_thread::sleep_for(50ms); }))
+      << "the backend did not find the new server's device";
   EXPECT_EQ(editor.api(), Api::Jack);
   openBoth(editor, "ORV10", atEditor);
   ASSERT_EQ(editor.send(kIdentity.data(), kIdentity.size()), 0);
