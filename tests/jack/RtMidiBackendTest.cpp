@@ -271,7 +271,7 @@ TEST_F(RtMidiOnJack, JunkFromTheDeviceIsDroppedAndWhatFollowsArrives) {
   // Events arrive in order: once this last one is in, anything that should not come would have.
   const Bytes last = {0x80, 0x40, 0x00};
   ASSERT_TRUE(amp.send(last.data(), last.size()));
-  ASSERT_EQ(atEditor.waitFor(5).size(), 5u) << "the messages sent did not all arrive";
+  ASSERT_GE(atEditor.waitFor(5).size(), 5u) << "the messages sent did not all arrive";
   // JACK hands over whole events, so the note after the broken message is a message of its own.
   EXPECT_EQ(atEditor.messages(), (std::vector<Bytes>{longDump, kIdentity, note, kIdentity, last}));
 }
