@@ -91,7 +91,11 @@ CommandLineOptions CommandLineOptions::parse(const QStringList& arguments) {
   o.version = parser.isSet(QStringLiteral("version"));
   o.listPorts = parser.isSet(kListPorts);
   readValues(parser, o);
-  if (!parser.positionalArguments().isEmpty()) o.file = parser.positionalArguments().first();
+  const QStringList files = parser.positionalArguments();
+  if (files.size() > 1)
+    o.error = QStringLiteral("one file at a time: '%1' is one too many").arg(files[1]);
+  else if (!files.isEmpty())
+    o.file = files.first();
   return o;
 }
 

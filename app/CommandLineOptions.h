@@ -6,8 +6,8 @@
 namespace orv {
 
 // The editor's command line, read by QCommandLineParser from one list of declared options (the
-// help text and the manual page come from the same list): options, and the first argument that
-// is not an option as the file to open (further arguments are ignored). Paths stay full Unicode.
+// help text and the manual page come from the same list): options, and the one argument that is
+// not an option as the file to open (a second one is a usage error). Paths stay full Unicode.
 //
 //   --simulate[=0..4]   run against the built-in amplifier simulator (model '1' by default)
 //   --midi-api alsa|jack

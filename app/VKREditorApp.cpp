@@ -94,9 +94,8 @@ int CVKREditorApp::runConsole(const CommandLineOptions& options) {
   return listPorts(options);
 }
 
-int CVKREditorApp::run() {
+int CVKREditorApp::run(CommandLineOptions options) {
   setUserLocale();
-  CommandLineOptions options = CommandLineOptions::parse(arguments());
   if (isConsoleRun(options)) return runConsole(options);
   // From here on nothing changes the process's locale, which fontconfig reads while it parses;
   // its configuration loads while the icon is read and the window is made.
@@ -142,7 +141,9 @@ int CVKREditorApp::runEditor(const CommandLineOptions& options, FontSetUp& fonts
       settings.setMidiOut(userPorts_.second);
     });
   if (instance_)
-    connect(instance_.get(), &SingleInstance::fileHandedOver, dlg, &CVKREditorDlg::HandOver);
+    instance_->setReceiver([dlg = QPointer<CVKREditorDlg>(dlg)](const QString& path) {
+      return dlg && dlg->HandOver(path);
+    });
 
   fonts.wait();
   dlg->OnInitDialog();
@@ -153,11 +154,13 @@ int CVKREditorApp::runEditor(const CommandLineOptions& options, FontSetUp& fonts
 
 int CVKREditorApp::handOverToRunningEditor(SingleInstance& instance, const QString& file,
                                            IMessageBoxes& boxes) {
-  if (!file.isEmpty() && instance.handOver(file)) return 0;
+  // Without a file the running editor only comes forward.
+  if (instance.handOver(file) && !file.isEmpty()) return 0;
   IMessageBoxes::Request request;
   request.caption = kAppName;
   request.text = QString::fromLatin1(stringText(strings::AlreadyStarted).data());
   request.icon = IMessageBoxes::Icon::Stop;
+  request.aboveAll = true;  // never hidden behind the running editor's window
   boxes.ask(request);
   return 1;  // nothing was done: the running editor has no file from this start
 }
@@ -170,6 +173,10 @@ RtMidiBackend::Api CVKREditorApp::midiApi(const CommandLineOptions& options) {
 int CVKREditorApp::listPorts(const CommandLineOptions& options) {
   // The names as the editor looks them up (MidiPort's naming rule applied).
   RtMidiBackend backend(midiApi(options));
+  if (backend.api() == RtMidiBackend::Api::Any) {
+    std::fprintf(stderr, "orv-editor: %s\n", backend.serviceError().c_str());
+    return 1;
+  }
   for (const std::string& name : backend.inputDevices())
     std::printf("in %s\n", MidiPort::listedName(name).c_str());
   for (const std::string& name : backend.outputDevices())

@@ -30,8 +30,8 @@ class CVKREditorApp : public QApplication {
   CVKREditorApp(int& argc, char** argv);
   ~CVKREditorApp() override;
 
-  // Start-up to exit; returns the process's exit code.
-  int run();
+  // Start-up to exit with the command line main() read; returns the process's exit code.
+  int run(CommandLineOptions options);
 
   // Runs that need no window (--help, --version, --list-ports, a bad command line) are done
   // before any application object exists, so they work without a display.
@@ -40,8 +40,9 @@ class CVKREditorApp : public QApplication {
 
   bool notify(QObject* receiver, QEvent* event) override;
 
-  // A later start: hands `file` to the running editor (exit code 0), or shows "Has already
-  // started." when there is no file or the running editor does not take it (exit code 1).
+  // A later start: hands `file` to the running editor (exit code 0), or brings that editor
+  // forward and shows "Has already started." when there is no file or the running editor does
+  // not take it (exit code 1).
   static int handOverToRunningEditor(SingleInstance& instance, const QString& file,
                                      IMessageBoxes& boxes);
 

@@ -1,5 +1,6 @@
 #include "controls/AccessibleButton.h"
 
+#include "controls/AccessibleGate.h"
 #include "controls/CustomButton.h"
 
 namespace orv {
@@ -14,7 +15,7 @@ CCustomButton* AccessibleButton::button() const {
 }
 
 bool AccessibleButton::pressable() const {
-  return button()->GetKind() != Kind::Indicator && button()->isEnabled();
+  return button()->GetKind() != Kind::Indicator && AccessibleGate::Allows(button());
 }
 
 QAccessible::Role AccessibleButton::role() const {
@@ -58,7 +59,7 @@ QStringList AccessibleButton::actionNames() const {
 
 void AccessibleButton::doAction(const QString& name) {
   if (name == pressAction()) {
-    if (pressable()) button()->Press();
+    if (pressable()) AccessibleGate::Post(button(), [b = button()] { b->Press(); });
     return;
   }
   QAccessibleWidget::doAction(name);

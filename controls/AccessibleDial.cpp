@@ -1,5 +1,6 @@
 #include "controls/AccessibleDial.h"
 
+#include "controls/AccessibleGate.h"
 #include "controls/AccessibleValue.h"
 #include "controls/VKRDial.h"
 
@@ -30,13 +31,13 @@ QString AccessibleDial::text(QAccessible::Text t) const {
 
 QStringList AccessibleDial::actionNames() const {
   QStringList names = QAccessibleWidget::actionNames();
-  if (widget()->isEnabled()) names << increaseAction() << decreaseAction();
+  if (AccessibleGate::Allows(widget())) names << increaseAction() << decreaseAction();
   return names;
 }
 
 void AccessibleDial::doAction(const QString& name) {
   if (name == increaseAction() || name == decreaseAction()) {
-    dial()->StepByKey(name == decreaseAction());
+    if (AccessibleGate::Allows(widget())) dial()->StepByKey(name == decreaseAction());
     return;
   }
   QAccessibleWidget::doAction(name);
@@ -47,7 +48,8 @@ QVariant AccessibleDial::currentValue() const {
 }
 
 void AccessibleDial::setCurrentValue(const QVariant& value) {
-  if (const std::optional<int> v = AccessibleValue::WholeNumber(value)) dial()->ChangeByUser(*v);
+  const std::optional<int> v = AccessibleValue::WholeNumber(value);
+  if (v && AccessibleGate::Allows(widget())) dial()->ChangeByUser(*v);
 }
 
 QVariant AccessibleDial::maximumValue() const {

@@ -1,5 +1,6 @@
 #include "controls/AccessibleItem.h"
 
+#include "controls/AccessibleGate.h"
 #include "controls/VKRListBox.h"
 #include "controls/VKRPullDownMenu.h"
 
@@ -106,7 +107,7 @@ void* AccessibleItem::interface_cast(QAccessible::InterfaceType type) {
 }
 
 QStringList AccessibleItem::actionNames() const {
-  if (!isValid() || !m_owner->isEnabled()) return {};
+  if (!isValid() || !AccessibleGate::Allows(m_owner)) return {};
   QStringList names{pressAction()};
   if (CVKRListBox* list = AsList(m_owner)) names << list->ContextActions();
   return names;
@@ -114,14 +115,17 @@ QStringList AccessibleItem::actionNames() const {
 
 void AccessibleItem::doAction(const QString& name) {
   if (!actionNames().contains(name)) return;
-  CVKRListBox* list = AsList(m_owner);
-  if (name != pressAction()) {
-    list->RunContextAction(m_index, name);
-  } else if (list) {
-    list->PickRow(m_index);
-  } else {
-    AsPullDown(m_owner)->Choose(m_index);
-  }
+  // A pick may ask a question (save before loading): it runs once the tool's call has returned.
+  AccessibleGate::Post(m_owner, [owner = m_owner, index = m_index, name] {
+    CVKRListBox* list = AsList(owner);
+    if (name != pressAction()) {
+      list->RunContextAction(index, name);
+    } else if (list) {
+      list->PickRow(index);
+    } else {
+      AsPullDown(owner)->Choose(index);
+    }
+  });
 }
 
 QStringList AccessibleItem::keyBindingsForAction(const QString&) const {

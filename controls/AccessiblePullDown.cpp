@@ -1,5 +1,6 @@
 #include "controls/AccessiblePullDown.h"
 
+#include "controls/AccessibleGate.h"
 #include "controls/VKRPullDownMenu.h"
 
 namespace orv {
@@ -31,13 +32,13 @@ int AccessiblePullDown::indexOfChild(const QAccessibleInterface* child) const {
 
 QStringList AccessiblePullDown::actionNames() const {
   QStringList names = QAccessibleWidget::actionNames();
-  if (widget()->isEnabled()) names.prepend(showMenuAction());
+  if (AccessibleGate::Allows(widget())) names.prepend(showMenuAction());
   return names;
 }
 
 void AccessiblePullDown::doAction(const QString& name) {
   if (name == showMenuAction()) {
-    if (widget()->isEnabled()) pullDown()->OpenPopup();
+    if (AccessibleGate::Allows(widget())) pullDown()->OpenPopup();
     return;
   }
   QAccessibleWidget::doAction(name);

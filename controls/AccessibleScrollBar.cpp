@@ -1,5 +1,6 @@
 #include "controls/AccessibleScrollBar.h"
 
+#include "controls/AccessibleGate.h"
 #include "controls/AccessibleValue.h"
 #include "controls/VKRScrollBar.h"
 
@@ -28,7 +29,8 @@ QVariant AccessibleScrollBar::currentValue() const {
 }
 
 void AccessibleScrollBar::setCurrentValue(const QVariant& value) {
-  if (const std::optional<int> v = AccessibleValue::WholeNumber(value)) bar()->ProposeByUser(*v);
+  const std::optional<int> v = AccessibleValue::WholeNumber(value);
+  if (v && AccessibleGate::Allows(widget())) bar()->ProposeByUser(*v);
 }
 
 QVariant AccessibleScrollBar::maximumValue() const {

@@ -20,13 +20,16 @@ ExceptionBarrier::ExceptionBarrier(IMessageBoxes& boxes, OwnerFn owner)
 ExceptionBarrier::~ExceptionBarrier() = default;
 
 bool ExceptionBarrier::run(const std::function<void()>& f) {
+  bool done = true;
+  ++depth_;
   try {
     f();
-    return true;
   } catch (...) {
     reportCurrent();
-    return false;
+    done = false;
   }
+  if (--depth_ == 0 && afterRun_) afterRun_();
+  return done;
 }
 
 void ExceptionBarrier::reportCurrent() {

@@ -26,6 +26,10 @@ class ExceptionBarrier {
 
   // Runs `f`; returns false when it threw.
   bool run(const std::function<void()>& f);
+  // Whether a handler runs, also while it waits in a nested event loop (a message box).
+  bool running() const { return depth_ > 0; }
+  // Called each time the outermost run() has returned.
+  void setAfterRun(std::function<void()> afterRun) { afterRun_ = std::move(afterRun); }
   // Reports the exception currently being handled (call from inside a catch block).
   void reportCurrent();
   // Error boxes raised while painting are shown once control is back in the event loop, so a
@@ -43,6 +47,8 @@ class ExceptionBarrier {
   OwnerFn owner_;
   std::ostream* diagnostics_;
   bool defer_ = false;
+  int depth_ = 0;
+  std::function<void()> afterRun_;
   std::unique_ptr<QObject> deferContext_;  // cancels deferred boxes with the barrier
 };
 

@@ -27,6 +27,8 @@ class IMessageBoxes {
     int buttons = Ok;
     // Yes, No and Cancel carry the labels "Save", "No Save" and "Cancel".
     bool saveLabels = false;
+    // Shown above every other window (a box without an owner that must not open unseen).
+    bool aboveAll = false;
   };
 
   // A file dialog: open an existing file, or save (asking before a file is replaced).

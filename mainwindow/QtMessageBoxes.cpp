@@ -31,6 +31,7 @@ int QtMessageBoxes::ask(const Request& request) {
   box.setWindowTitle(request.caption.isEmpty() ? QApplication::applicationName() : request.caption);
   box.setText(request.text);
   if (!request.details.isEmpty()) box.setInformativeText(request.details);
+  if (request.aboveAll) box.setWindowFlag(Qt::WindowStaysOnTopHint);
   struct Choice {
     int button;
     QMessageBox::StandardButton standard;

@@ -31,6 +31,7 @@
 #include "mainwindow/FileDialogs.h"
 #include "mainwindow/InputFilter.h"
 #include "mainwindow/LibraryFlows.h"
+#include "mainwindow/LocalFileName.h"
 #include "mainwindow/MainMenu.h"
 #include "mainwindow/MainWindowTexts.h"
 #include "mainwindow/MenuRules.h"
@@ -56,8 +57,9 @@ namespace {
 
 const QString kTitle = QStringLiteral("ORV Editor");
 
+// Paths from the command line and from hand-overs keep the bytes of names that are not UTF-8.
 fs::path toPath(const QString& path) {
-  return FileDialogs::toPath(path);
+  return fs::path(LocalFileName::encode(path).toStdString());
 }
 
 // The commands this window carries out; the others stay grayed.
@@ -93,6 +95,9 @@ CVKREditorDlg::CVKREditorDlg(IMessageBoxes& boxes, QWidget* parent)
   setObjectName(QStringLiteral("mainWindow"));
   setAcceptDrops(true);
   buildWindow();
+  barrier_.setAfterRun([this] {
+    if (closePending_ || !handOvers_.empty()) QTimer::singleShot(0, this, &CVKREditorDlg::onFree);
+  });
 }
 
 CVKREditorDlg::~CVKREditorDlg() {
@@ -165,6 +170,7 @@ void CVKREditorDlg::OnInitDialog() {
   runCommand([&] {
     library_.startUp(fs::path(settings.libraryPath()), commandLineLibrary, settings.saved() != 0);
   });
+  if (closed_) return;  // every step after one that may show a box: the window is still open
   barrier_.run([&] { refresher_->NeutralRefresh(); });
   // Until here nothing may reach an amplifier: a box of the library step runs the event loop,
   // and a patch made meanwhile is not the user's choice. From now on the ports open.
@@ -174,7 +180,10 @@ void CVKREditorDlg::OnInitDialog() {
     deviceEvents_->openPortsByConfiguredNames();
   });
   if (!commandLineFile_.isEmpty()) runCommand([&] { OpenFile(commandLineFile_); });
+  if (closed_) return;
   enableSaveToLibrary();
+  ready_ = true;
+  whenFree();
 }
 
 void CVKREditorDlg::sizeClientArea() {
@@ -462,13 +471,30 @@ void CVKREditorDlg::onUsbVolume(int value) {
   DeviceLink::instance().sendSetting(2, static_cast<uint8_t>(value));
 }
 
-void CVKREditorDlg::HandOver(const QString& path) {
-  // Ignored while a modal dialog or message box is open, and once the window has closed.
-  QWidget* modal = QApplication::activeModalWidget();
-  if (!initialized_ || closed_ || !isEnabled() || (modal && modal != this)) return;
+bool CVKREditorDlg::HandOver(const QString& path) {
+  if (closed_ || closing_ || closePending_) return false;
+  // Forward at once, also over a box that keeps the file waiting.
+  if (initialized_) comeForward();
+  if (path.isEmpty()) return true;
+  handOvers_.push_back(path);
+  whenFree();
+  return true;
+}
+
+// Hand-overs are taken one at a time, in the order they came; one that opens a box waits for
+// it, and the ones that arrive meanwhile wait behind it.
+void CVKREditorDlg::takeHandOvers() {
+  while (!handOvers_.empty() && ready_ && !closed_ && !busy()) {
+    const QString path = handOvers_.front();
+    handOvers_.pop_front();
+    runCommand([&] { OpenFile(path); });
+  }
+}
+
+void CVKREditorDlg::comeForward() {
+  if (isMinimized()) showNormal();
   raise();
   activateWindow();
-  runCommand([&] { OpenFile(path); });
 }
 
 void CVKREditorDlg::OpenFile(const QString& path, bool droppedOnList) {
@@ -560,13 +586,52 @@ bool CVKREditorDlg::unsavedChangesConfirmed(int stringId) {
   return askYesNo(stringId);
 }
 
+bool CVKREditorDlg::busy() const {
+  const QWidget* modal = QApplication::activeModalWidget();
+  return barrier_.running() || closing_ || !isEnabled() || (modal && modal != this);
+}
+
+void CVKREditorDlg::whenFree() {
+  if (!ready_ || closed_ || (!closePending_ && handOvers_.empty())) return;
+  // Inside a handler the barrier calls back when it returns; a box of someone else's is looked
+  // at again shortly.
+  if (barrier_.running()) return;
+  constexpr int kModalRecheckMs = 100;
+  QTimer::singleShot(busy() ? kModalRecheckMs : 0, this, &CVKREditorDlg::onFree);
+}
+
+void CVKREditorDlg::onFree() {
+  if (!ready_ || closed_) return;
+  if (busy()) {
+    whenFree();
+    return;
+  }
+  takeHandOvers();
+  if (closePending_ && !busy()) {
+    closePending_ = false;
+    close();
+  }
+}
+
+// A close that comes while a box or dialog is up (Quit reached by a shortcut or an assistive
+// tool) waits until it has returned: the steps after it still need the device link. The window
+// then closes as usual (with the question when there are unsaved changes).
 void CVKREditorDlg::closeEvent(QCloseEvent* e) {
   if (closed_) {
     e->accept();
     return;
   }
+  // Files already taken from a second start are opened first.
+  if (busy() || (initialized_ && !ready_) || !handOvers_.empty()) {
+    e->ignore();
+    closePending_ = true;
+    whenFree();
+    return;
+  }
   bool close = false;
+  closing_ = true;
   barrier_.run([&] { close = unsavedChangesConfirmed(texts::kAskQuit); });
+  closing_ = false;
   if (!close) {
     e->ignore();
     return;

@@ -3,6 +3,7 @@
 #include <QFont>
 #include <QString>
 #include <array>
+#include <deque>
 #include <exception>
 #include <filesystem>
 #include <functional>
@@ -71,8 +72,10 @@ class CVKREditorDlg : public QDialog,
   // Opens the MIDI ports by the names in the settings when both exist (see DeviceEventHandler).
   bool openConfiguredPorts();
 
-  // A file handed over by a second instance: opened unless a modal dialog is open.
-  void HandOver(const QString& path);
+  // A file handed over by a second instance (empty: the window only comes forward). Queued and
+  // opened in order once no message box or dialog is open; false when the window is closing or
+  // closed and will not open it.
+  bool HandOver(const QString& path);
   // Routes a file by its extension: library, patch or "Unsupported File". A patch file dropped
   // on the library list is offered for storing into a slot.
   void OpenFile(const QString& path, bool droppedOnList = false);
@@ -189,6 +192,13 @@ class CVKREditorDlg : public QDialog,
   bool unsavedChangesConfirmed(int stringId);
   void storeClosingSettings();
   void detachFromDevice();
+  // A message box, a dialog or another nested loop runs: closing and hand-overs wait for it.
+  bool busy() const;
+  // What waited for the window to be free is done once it is (a close, hand-overs).
+  void whenFree();
+  void onFree();
+  void takeHandOvers();
+  void comeForward();
 
   IMessageBoxes& boxes_;
   ExceptionBarrier barrier_;
@@ -219,8 +229,12 @@ class CVKREditorDlg : public QDialog,
   bool modelKnown_ = false;
   bool drawName_ = false;
   bool initialized_ = false;
-  bool setUpDone_ = false;  // the library step is over: ports may open, patches be sent
+  bool setUpDone_ = false;     // the library step is over: ports may open, patches be sent
+  bool ready_ = false;         // the set-up, with the command-line file, is over
+  bool closing_ = false;       // the quit question is up
+  bool closePending_ = false;  // a close came while the window was busy
   bool closed_ = false;
+  std::deque<QString> handOvers_;
 };
 
 }  // namespace orv

@@ -11,6 +11,8 @@
 #include <string>
 #include <vector>
 
+#include "patch/RegularFile.h"
+
 namespace orv {
 
 namespace fs = std::filesystem;
@@ -47,15 +49,25 @@ class Descriptor {
   int fd_;
 };
 
-// A name for the temporary file next to `target` that no other writer uses at the same time.
+// The longest file name the folder of `file` takes (255 on most file systems).
+std::size_t nameLimitNextTo(const fs::path& file) {
+  const fs::path folder = file.has_parent_path() ? file.parent_path() : fs::path(".");
+  const long limit = ::pathconf(folder.c_str(), _PC_NAME_MAX);
+  return limit > 0 ? static_cast<std::size_t>(limit) : 255;
+}
+
+// A name for the temporary file next to `target` that no other writer uses at the same time:
+// "." + the target's name + ".xxxxxxxx~", the target's name cut so that the whole stays within
+// the folder's limit (a target of 250 bytes must still be savable).
 fs::path temporaryNameFor(const fs::path& target) {
   static std::atomic<unsigned> counter{0};
   static const unsigned seed = std::random_device{}();
   const unsigned n = seed ^ (counter.fetch_add(1) * 2654435761u);
   char suffix[16];
-  std::snprintf(suffix, sizeof suffix, ".%08x~", n);
+  const int suffixLength = std::snprintf(suffix, sizeof suffix, ".%08x~", n);
+  const std::size_t room = nameLimitNextTo(target) - 1 - static_cast<std::size_t>(suffixLength);
   std::string name = ".";
-  name += target.filename().string();
+  name += target.filename().string().substr(0, room);
   name += suffix;
   fs::path temp = target;
   temp.replace_filename(name);
@@ -86,10 +98,14 @@ void syncFolderOf(const fs::path& file) {
   if (dir) (void)::fsync(dir.get());  // the rename is done; a folder that cannot sync is no failure
 }
 
-// Gives a new file the mode and, where permitted, the owner and group of the file it replaces.
+// Gives a new file the mode, owner and group of the file it replaces. Fails (EPERM) when the
+// owner or group cannot be kept: the file is then to be written in place instead.
 std::error_code takeOverAttributes(int fd, const struct stat& old) {
-  if (::fchown(fd, old.st_uid, old.st_gid) != 0)
-    (void)::fchown(fd, static_cast<uid_t>(-1), old.st_gid);
+  struct stat now {};
+  if (::fstat(fd, &now) != 0) return lastError();
+  if ((now.st_uid != old.st_uid || now.st_gid != old.st_gid) &&
+      ::fchown(fd, old.st_uid, old.st_gid) != 0)
+    return lastError();
   // After the owner: a change of owner clears the set-id bits.
   return ::fchmod(fd, old.st_mode & 07777) == 0 ? std::error_code{} : lastError();
 }
@@ -145,22 +161,18 @@ std::error_code overwrite(int fd, std::span<const uint8_t> bytes) {
   return syncFile(fd);
 }
 
-// Writes the existing file itself. A regular file's previous content is kept in memory and
-// written back when the new content cannot be written whole.
-std::error_code writeInPlace(const fs::path& target, std::span<const uint8_t> bytes,
-                             const struct stat& old) {
-  if (!S_ISREG(old.st_mode)) {  // a device or pipe, written as a shell redirection would
-    Descriptor f(::open(target.c_str(), O_WRONLY | O_CLOEXEC));
-    if (!f) return lastError();
-    std::error_code ec = writeAll(f.get(), bytes);
-    const std::error_code closed = f.close();
-    return ec ? ec : closed;
-  }
-  int fd = ::open(target.c_str(), O_RDWR | O_CLOEXEC);
+// Writes the existing file itself. Its previous content is kept in memory and written back
+// when the new content cannot be written whole.
+std::error_code writeInPlace(const fs::path& target, std::span<const uint8_t> bytes) {
+  // Non-blocking, so that a pipe put in the file's place meanwhile is refused, not waited on.
+  int fd = ::open(target.c_str(), O_RDWR | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
   const bool readable = fd >= 0;
-  if (!readable) fd = ::open(target.c_str(), O_WRONLY | O_CLOEXEC);
+  if (!readable) fd = ::open(target.c_str(), O_WRONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
   Descriptor f(fd);
   if (!f) return lastError();
+  struct stat st {};
+  if (::fstat(f.get(), &st) != 0) return lastError();
+  if (!S_ISREG(st.st_mode)) return notARegularFile();
   const std::vector<uint8_t> previous = readable ? readWhole(f.get()) : std::vector<uint8_t>{};
   std::error_code ec = overwrite(f.get(), bytes);
   if (ec && readable) (void)overwrite(f.get(), previous);
@@ -168,11 +180,17 @@ std::error_code writeInPlace(const fs::path& target, std::span<const uint8_t> by
   return ec ? ec : closed;
 }
 
-fs::path resolveLink(const fs::path& target) {
-  std::error_code ec;
-  if (!fs::is_symlink(target, ec)) return target;
-  fs::path resolved = fs::weakly_canonical(target, ec);
-  return ec ? target : resolved;
+// Follows symbolic links to the file they name, also one that does not exist yet (a link made
+// before its file); a relative link is taken from the link's own folder.
+std::error_code resolveLinks(fs::path& file) {
+  for (int hops = 0; hops < 40; ++hops) {
+    std::error_code ec;
+    if (!fs::is_symlink(file, ec)) return {};
+    const fs::path next = fs::read_symlink(file, ec);
+    if (ec) return ec;
+    file = next.is_absolute() ? next : file.parent_path() / next;
+  }
+  return errorOf(std::errc::too_many_symbolic_link_levels);
 }
 
 // Whether the user may write the file; one that nobody may write counts as read-only.
@@ -191,21 +209,26 @@ bool mayCreateNextTo(const fs::path& file) {
 
 std::error_code writeFileSafely(const fs::path& target, std::span<const uint8_t> bytes) {
   if (target.empty() || !target.has_filename()) return errorOf(std::errc::invalid_argument);
-  const fs::path destination = resolveLink(target);
+  fs::path destination = target;
+  if (std::error_code ec = resolveLinks(destination)) return ec;
+  if (!destination.has_filename()) return errorOf(std::errc::is_a_directory);
   struct stat old {};
   if (::stat(destination.c_str(), &old) != 0) {
     if (errno != ENOENT) return lastError();
     return replaceThroughTemporary(destination, bytes, nullptr);
   }
   if (S_ISDIR(old.st_mode)) return errorOf(std::errc::is_a_directory);
+  if (!S_ISREG(old.st_mode)) return notARegularFile();
   if (std::error_code refused = mayWrite(destination, old)) return refused;
-  if (!S_ISREG(old.st_mode) || old.st_nlink > 1 || !mayCreateNextTo(destination))
-    return writeInPlace(destination, bytes, old);
+  if (old.st_nlink > 1 || !mayCreateNextTo(destination)) return writeInPlace(destination, bytes);
   const std::error_code ec = replaceThroughTemporary(destination, bytes, &old);
-  // A folder that lets the user write the file but not replace it (a sticky folder, another
-  // user's file): write in place, as the user may.
-  if (ec == std::errc::permission_denied || ec == std::errc::operation_not_permitted)
-    return writeInPlace(destination, bytes, old);
+  // Where the file cannot be replaced but may be written, it is written in place: a folder that
+  // lets the user write the file but not replace it (a sticky folder, another user's file), an
+  // owner or group the new file could not keep, a file mounted over (EBUSY) or a rename across
+  // file systems (EXDEV).
+  if (ec == std::errc::permission_denied || ec == std::errc::operation_not_permitted ||
+      ec == std::errc::device_or_resource_busy || ec == std::errc::cross_device_link)
+    return writeInPlace(destination, bytes);
   return ec;
 }
 

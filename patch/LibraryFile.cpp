@@ -2,13 +2,12 @@
 
 #include <algorithm>
 #include <cctype>
-#include <cerrno>
 #include <cstring>
-#include <fstream>
 #include <system_error>
 
 #include "patch/AtomicFile.h"
 #include "patch/GenericException.h"
+#include "patch/RegularFile.h"
 #include "patch/StringTable.h"
 
 namespace orv {
@@ -39,30 +38,6 @@ void encodeSlot(const LibraryEntry& entry, std::vector<uint8_t>& out) {
   out.insert(out.end(), entry.header.begin(), entry.header.end());
   out.insert(out.end(), entry.data.bytes.begin(), entry.data.bytes.end() - 1);
   out.push_back(entry.modelCode);
-}
-
-// Opens a file for reading; a folder or a missing file counts as one that cannot be opened.
-// Returns the system's reason when it cannot be opened.
-std::error_code openForReading(const fs::path& path, std::ifstream& in) {
-  std::error_code ec;
-  if (fs::is_directory(path, ec)) return std::make_error_code(std::errc::is_a_directory);
-  errno = 0;
-  in.open(path, std::ios::binary);
-  if (in.is_open()) return {};
-  return errno ? std::error_code(errno, std::generic_category())
-               : std::make_error_code(std::errc::io_error);
-}
-
-// Reads up to `limit` bytes from the start of the file and tells the file's whole size.
-std::vector<uint8_t> readStart(std::ifstream& in, std::size_t limit, uint64_t& fileSize) {
-  in.seekg(0, std::ios::end);
-  const std::streamoff end = in.tellg();
-  fileSize = end > 0 ? static_cast<uint64_t>(end) : 0;
-  in.seekg(0, std::ios::beg);
-  std::vector<uint8_t> bytes(static_cast<std::size_t>(std::min<uint64_t>(fileSize, limit)));
-  in.read(reinterpret_cast<char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
-  bytes.resize(static_cast<std::size_t>(std::max<std::streamsize>(in.gcount(), 0)));
-  return bytes;
 }
 
 }  // namespace
@@ -112,11 +87,10 @@ std::vector<uint8_t> encodePatchFile(const LibraryEntry& entry) {
 }
 
 void readLibrary(Library& library, const fs::path& path) {
-  std::ifstream in;
-  if (const std::error_code ec = openForReading(path, in))
-    fail(strings::LibraryLoadFailed, path, ec);
+  std::vector<uint8_t> bytes;
   uint64_t fileSize = 0;
-  const std::vector<uint8_t> bytes = readStart(in, kLibraryFileSize, fileSize);
+  if (const std::error_code ec = readRegularFile(path, kLibraryFileSize, bytes, fileSize))
+    fail(strings::LibraryLoadFailed, path, ec);
   decodeLibrary(bytes, fileSize, library, path);
 }
 
@@ -126,11 +100,10 @@ void writeLibrary(const Library& library, const fs::path& path) {
 }
 
 void readPatchFile(LibraryEntry& entry, const fs::path& path) {
-  std::ifstream in;
-  if (const std::error_code ec = openForReading(path, in))
-    fail(strings::PatchImportFailed, path, ec);
+  std::vector<uint8_t> bytes;
   uint64_t fileSize = 0;
-  const std::vector<uint8_t> bytes = readStart(in, kPatchFileSize, fileSize);
+  if (const std::error_code ec = readRegularFile(path, kPatchFileSize, bytes, fileSize))
+    fail(strings::PatchImportFailed, path, ec);
   decodePatchFile(bytes, entry, path);
 }
 

@@ -13,7 +13,8 @@ namespace orv {
 // Library files (.ZBL) and patch files (.ZBP). Every failure is a CGenericException whose code is
 // the string id of its message (300..305), whose value is 1, whose text is the file's path and,
 // when the system refused the file, whose reason is the system's. Reading never changes its
-// target unless the whole read succeeds. Writing goes through writeFileSafely: on failure the
+// target unless the whole read succeeds, and refuses what is not a regular file (a named pipe,
+// a device) without waiting on it. Writing goes through writeFileSafely: on failure the
 // previous file is untouched and no partial file is left; a read-only file is refused.
 namespace files {
 constexpr std::size_t kStoredSlotSize = 261;

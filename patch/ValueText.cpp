@@ -185,4 +185,16 @@ int parseValue(int identifier, std::string_view text) {
   }
 }
 
+bool readsAsValue(int identifier, std::string_view text) {
+  bool negative = false;
+  const std::string_view digits = unsignedPart(text, negative);
+  const auto isDigit = [&](std::size_t i) {
+    return i < digits.size() && digits[i] >= '0' && digits[i] <= '9';
+  };
+  if (isDigit(0) || (!digits.empty() && digits[0] == '.' && isDigit(1))) return true;
+  const bool cutFilter = identifier == kDelayHighCut || identifier == kReverbHighCut ||
+                         identifier == kDelayLowCut || identifier == kReverbLowCut;
+  return cutFilter && text == "Thru";
+}
+
 }  // namespace orv

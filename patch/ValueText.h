@@ -17,4 +17,9 @@ std::string formatValue(int identifier, int value);
 // a number reads as 0. The result is rounded half up and clamped to the parameter's range.
 int parseValue(int identifier, std::string_view text);
 
+// Whether typed text gives a value at all: it begins with a number (after blanks and a sign), or
+// it is a word the parameter knows ("Thru" of the cut filters). Text that does not still reads
+// as 0 in parseValue, as the number entry takes it.
+bool readsAsValue(int identifier, std::string_view text);
+
 }  // namespace orv

@@ -1,14 +1,11 @@
 #include "settings/IniFile.h"
 
 #include <algorithm>
-#include <cerrno>
-#include <fstream>
-#include <iterator>
 #include <limits>
 #include <optional>
-#include <sstream>
 
 #include "patch/AtomicFile.h"
+#include "patch/RegularFile.h"
 
 namespace orv {
 
@@ -57,22 +54,11 @@ bool splitKeyValue(std::string_view line, std::string_view& key, std::string_vie
 
 bool IniFile::load(const std::filesystem::path& path, std::error_code* failure) {
   lines_.clear();
-  std::error_code reason;
-  if (std::filesystem::is_directory(path, reason))
-    reason = std::make_error_code(std::errc::is_a_directory);
-  std::ifstream in;
-  if (!reason) {
-    errno = 0;
-    in.open(path, std::ios::binary);
-    if (!in) reason = std::error_code(errno ? errno : EIO, std::generic_category());
-  }
-  if (!reason) {
-    const std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    if (in.bad())
-      reason = std::make_error_code(std::errc::io_error);
-    else
-      parse(text);
-  }
+  std::vector<uint8_t> bytes;
+  uint64_t size = 0;
+  const std::error_code reason =
+      readRegularFile(path, std::numeric_limits<std::size_t>::max(), bytes, size);
+  if (!reason) parse(std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()));
   if (failure)
     *failure = reason == std::errc::no_such_file_or_directory ? std::error_code{} : reason;
   return !reason;

@@ -187,6 +187,11 @@ std::string RtMidiBackend::serviceError() const {
   return serviceError_;
 }
 
+bool RtMidiBackend::serviceAlive() const {
+  const auto svc = current();
+  return svc && svc->alive();
+}
+
 std::shared_ptr<MidiService> RtMidiBackend::current(uint64_t* generation) const {
   std::lock_guard lock(serviceMutex_);
   if (generation != nullptr) *generation = generation_;

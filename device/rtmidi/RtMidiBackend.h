@@ -82,6 +82,9 @@ class RtMidiBackend final : public MidiBackend {
   Api api() const;
   // Why no service could be opened (empty while one is open).
   std::string serviceError() const;
+  // Whether the service in use is still there: false while none is open and once it went away
+  // (the JACK server stopped). Cheap, and opens nothing.
+  bool serviceAlive() const;
 
   // MidiBackend.
   std::vector<std::string> inputDevices() override;

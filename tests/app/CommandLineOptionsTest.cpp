@@ -11,7 +11,7 @@ CommandLineOptions parse(QStringList args) {
 }
 
 TEST(CommandLineOptions, FileIsTheFirstArgumentThatIsNotAnOption) {
-  auto o = parse({"--simulate", "Läuft ライブラリ.ZBL", "second.ZBL"});
+  auto o = parse({"--simulate", "Läuft ライブラリ.ZBL"});
   EXPECT_TRUE(o.error.isEmpty());
   EXPECT_EQ(o.file, QString::fromUtf8("Läuft ライブラリ.ZBL"));
   EXPECT_EQ(o.simulateModel, '1');
@@ -19,6 +19,9 @@ TEST(CommandLineOptions, FileIsTheFirstArgumentThatIsNotAnOption) {
   o = parse({"--", "--looks-like-an-option.ZBP"});
   EXPECT_TRUE(o.error.isEmpty());
   EXPECT_EQ(o.file, "--looks-like-an-option.ZBP");
+
+  o = parse({"first.ZBL", "--simulate", "second.ZBL"});
+  EXPECT_TRUE(o.error.contains("'second.ZBL'")) << "the extra argument is named";
 
   o = parse({});
   EXPECT_TRUE(o.file.isEmpty());

@@ -8,10 +8,13 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QImage>
+#include <QMap>
 #include <QProcess>
 #include <QTemporaryDir>
 
 #include "app/SingleInstance.h"
+#include "device/rtmidi/RtMidiBackend.h"
+#include "mainwindow/LocalFileName.h"
 #include "support/WaitFor.h"
 
 namespace orv {
@@ -60,13 +63,15 @@ class EditorProcessTest : public ::testing::Test {
     env.insert("XDG_RUNTIME_DIR", runtimeDir());
     env.insert("QT_QPA_PLATFORM", platform);
     env.insert("TSAN_OPTIONS", "suppressions=" + QDir(home.path()).filePath("tsan.supp"));
+    for (auto it = extraEnvironment.begin(); it != extraEnvironment.end(); ++it)
+      env.insert(it.key(), it.value());
     if (platform != "offscreen") {
       env.remove("DISPLAY");
       env.remove("WAYLAND_DISPLAY");
     }
     p->setProcessEnvironment(env);
     if (!workingDirectory.isEmpty()) p->setWorkingDirectory(workingDirectory);
-    p->start(editorPath(), args);
+    p->start(program.isEmpty() ? editorPath() : program, args);
     EXPECT_TRUE(p->waitForStarted(5000));
     return p;
   }
@@ -92,6 +97,8 @@ class EditorProcessTest : public ::testing::Test {
   QTemporaryDir home;
   QString platform = "offscreen";
   QString workingDirectory;
+  QMap<QString, QString> extraEnvironment;
+  QString program;  // empty: the editor itself
 };
 
 TEST_F(EditorProcessTest, OptionsAnswerWithoutADisplayAndBadOnesAreRefused) {
@@ -104,9 +111,19 @@ TEST_F(EditorProcessTest, OptionsAnswerWithoutADisplayAndBadOnesAreRefused) {
   EXPECT_EQ(run({"--simulate=9"}, &out, &err), 2);
   EXPECT_TRUE(err.contains("--simulate")) << err.toStdString();
   EXPECT_EQ(run({"--midi-api", "oss"}, &out, &err), 2);
-  EXPECT_EQ(run({"--list-ports", "--midi-api", "alsa"}, &out, &err), 0) << err.toStdString();
+  EXPECT_EQ(run({"first.ZBL", "second.ZBL"}, &out, &err), 2);
+  EXPECT_TRUE(err.contains("'second.ZBL'")) << err.toStdString();
+  std::string why;
+  const bool alsa = RtMidiBackend::serviceAvailable(RtMidiBackend::Api::Alsa, why);
+  EXPECT_EQ(run({"--list-ports", "--midi-api", "alsa"}, &out, &err), alsa ? 0 : 1)
+      << err.toStdString();
   for (const QByteArray& line : out.split('\n'))
     EXPECT_TRUE(line.isEmpty() || line.startsWith("in ") || line.startsWith("out ")) << line.data();
+  // No MIDI service at all: said so, and a failure.
+  extraEnvironment["JACK_DEFAULT_SERVER"] = "orv-no-such-server";
+  EXPECT_EQ(run({"--list-ports", "--midi-api", "jack"}, &out, &err), 1);
+  EXPECT_TRUE(out.isEmpty());
+  EXPECT_TRUE(err.contains("JACK")) << err.toStdString();
   EXPECT_FALSE(QFile::exists(settingsPath()));
 }
 
@@ -131,22 +148,43 @@ TEST_F(EditorProcessTest, ASecondStartHandsItsFileToTheRunningEditorAndEnds) {
   SingleInstance running(runtimeDir(), SingleInstance::defaultKey());
   ASSERT_EQ(running.acquire(), SingleInstance::Role::Primary);
   QStringList received;
-  QObject::connect(&running, &SingleInstance::fileHandedOver,
-                   [&](const QString& p) { received << p; });
+  running.setReceiver([&](const QString& p) {
+    received << p;
+    return true;
+  });
 
   const QString file = QDir(home.path()).filePath(QString::fromUtf8("Bänke ライブラリ.ZBL"));
-  auto second = start({file, "ignored.ZBL"});
+  auto second = start({file});
   ASSERT_TRUE(waitFor([&] { return second->state() == QProcess::NotRunning; }));
   EXPECT_EQ(second->exitCode(), 0);
   EXPECT_EQ(received, QStringList{file});
+}
+
+TEST_F(EditorProcessTest, AFileNameThatIsNotUtf8KeepsItsBytes) {
+  SingleInstance running(runtimeDir(), SingleInstance::defaultKey());
+  ASSERT_EQ(running.acquire(), SingleInstance::Role::Primary);
+  QStringList received;
+  running.setReceiver([&](const QString& p) {
+    received << p;
+    return true;
+  });
+  // A Latin-1 name, as an old archive unpacks it: no valid UTF-8. Only a shell passes such bytes.
+  program = "/bin/sh";
+  auto second = start({"-c", "exec \"$0\" \"$(printf '/lib/Caf\\351 \\377.ZBL')\"", editorPath()});
+  ASSERT_TRUE(waitFor([&] { return second->state() == QProcess::NotRunning; }));
+  EXPECT_EQ(second->exitCode(), 0) << second->readAllStandardError().toStdString();
+  ASSERT_EQ(received.size(), 1);
+  EXPECT_EQ(LocalFileName::encode(received[0]), QByteArray("/lib/Caf\xe9 \xff.ZBL"));
 }
 
 TEST_F(EditorProcessTest, ARelativePathIsHandedOverAsAnAbsoluteOne) {
   SingleInstance running(runtimeDir(), SingleInstance::defaultKey());
   ASSERT_EQ(running.acquire(), SingleInstance::Role::Primary);
   QStringList received;
-  QObject::connect(&running, &SingleInstance::fileHandedOver,
-                   [&](const QString& p) { received << p; });
+  running.setReceiver([&](const QString& p) {
+    received << p;
+    return true;
+  });
 
   QDir(home.path()).mkpath("work");
   workingDirectory = QDir(home.path()).filePath("work");

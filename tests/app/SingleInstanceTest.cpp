@@ -1,10 +1,14 @@
 #include <gtest/gtest.h>
+#include <poll.h>
+#include <pwd.h>
 #include <sys/socket.h>
+#include <sys/stat.h>
 #include <sys/un.h>
 #include <unistd.h>
 
 #include <QCoreApplication>
 #include <QDataStream>
+#include <QDir>
 #include <QElapsedTimer>
 #include <QEventLoop>
 #include <QFileInfo>
@@ -13,12 +17,14 @@
 #include <QTemporaryDir>
 #include <QTimer>
 #include <atomic>
+#include <cstring>
 #include <memory>
 #include <thread>
 
 #include "app/SingleInstance.h"
 #include "app/VKREditorApp.h"
 #include "mainwindow/MessageBoxes.h"
+#include "support/AsUser.h"
 #include "support/WaitFor.h"
 
 namespace orv {
@@ -60,12 +66,22 @@ bool handOverFromAnotherThread(const QString& dir, const QString& key, const QSt
 class CountingBoxes : public IMessageBoxes {
  public:
   QStringList texts;
+  bool aboveAll = false;
   int ask(const Request& r) override {
     texts << r.text;
+    aboveAll = r.aboveAll;
     return Ok;
   }
   int runModal(QDialog&) override { return 0; }
 };
+
+// A receiver that takes every file.
+SingleInstance::Receiver receiveInto(QStringList& received) {
+  return [&received](const QString& p) {
+    received << p;
+    return true;
+  };
+}
 
 class SingleInstanceTest : public ::testing::Test {
  protected:
@@ -77,8 +93,7 @@ TEST_F(SingleInstanceTest, SecondInstanceHandsItsFileToTheFirst) {
   SingleInstance first(dir.path(), key);
   ASSERT_EQ(first.acquire(), SingleInstance::Role::Primary);
   QStringList received;
-  QObject::connect(&first, &SingleInstance::fileHandedOver,
-                   [&](const QString& p) { received << p; });
+  first.setReceiver(receiveInto(received));
 
   const QString unicode = QString::fromUtf8("/home/u/Bänke/ライブラリ 😀.ZBL");
   EXPECT_TRUE(handOverFromAnotherThread(dir.path(), key, unicode));
@@ -94,6 +109,8 @@ TEST_F(SingleInstanceTest, AfterTheFirstEndsTheNextStartIsPrimary) {
   }
   SingleInstance next(dir.path(), key);
   EXPECT_EQ(next.acquire(), SingleInstance::Role::Primary);
+  QStringList received;
+  next.setReceiver(receiveInto(received));
   EXPECT_TRUE(handOverFromAnotherThread(dir.path(), key, "x.ZBL"));
 }
 
@@ -113,8 +130,7 @@ TEST_F(SingleInstanceTest, StaleSocketLeftByACrashDoesNotBlock) {
   SingleInstance first(dir.path(), key);
   ASSERT_EQ(first.acquire(), SingleInstance::Role::Primary);
   QString received;
-  QObject::connect(&first, &SingleInstance::fileHandedOver,
-                   [&](const QString& p) { received = p; });
+  first.setReceiver([&](const QString& p) { return !(received = p).isEmpty(); });
   EXPECT_TRUE(handOverFromAnotherThread(dir.path(), key, "after-crash.ZBL"));
   ASSERT_TRUE(waitServingEvents([&] { return !received.isEmpty(); }, 5s));
   EXPECT_EQ(received, "after-crash.ZBL");
@@ -124,8 +140,7 @@ TEST_F(SingleInstanceTest, ForeignOrAbsurdMessagesAreDroppedAndServingGoesOn) {
   SingleInstance first(dir.path(), key);
   ASSERT_EQ(first.acquire(), SingleInstance::Role::Primary);
   QStringList received;
-  QObject::connect(&first, &SingleInstance::fileHandedOver,
-                   [&](const QString& p) { received << p; });
+  first.setReceiver(receiveInto(received));
 
   // Sends a raw message; `dropped`: the primary must close the connection.
   auto sendRaw = [&](quint32 id, quint32 length, const QByteArray& body, bool dropped) {
@@ -159,7 +174,7 @@ TEST_F(SingleInstanceTest, HandOversAnsweredInANestedLoopLeaveTheServerWorking) 
   QStringList received;
   std::unique_ptr<SecondInstance> second;
   int socketsLost = 0, boxesTimedOut = 0;
-  QObject::connect(&first, &SingleInstance::fileHandedOver, [&](const QString& p) {
+  first.setReceiver([&](const QString& p) {
     received << p;
     QList<QPointer<QLocalSocket>> sockets;
     for (QLocalSocket* s : first.findChildren<QLocalSocket*>()) sockets << s;
@@ -184,6 +199,7 @@ TEST_F(SingleInstanceTest, HandOversAnsweredInANestedLoopLeaveTheServerWorking) 
     box.exec();
     // The connection stays until its hand-over has been dealt with.
     for (const auto& s : sockets) socketsLost += s.isNull() ? 1 : 0;
+    return true;
   });
   for (int i = 0; i < 20; ++i) {
     const QString path = QStringLiteral("/lib/%1.ZBL").arg(i);
@@ -196,24 +212,118 @@ TEST_F(SingleInstanceTest, HandOversAnsweredInANestedLoopLeaveTheServerWorking) 
   EXPECT_EQ(socketsLost, 0);
 }
 
-TEST_F(SingleInstanceTest, ALaterStartWithoutAFileSaysSoAndFails) {
+TEST_F(SingleInstanceTest, ALaterStartWithoutAFileBringsTheEditorForwardAndSaysSo) {
   SingleInstance first(dir.path(), key);
   ASSERT_EQ(first.acquire(), SingleInstance::Role::Primary);
+  QStringList received;
+  first.setReceiver(receiveInto(received));
   SingleInstance second(dir.path(), key);
   ASSERT_EQ(second.acquire(), SingleInstance::Role::Secondary);
+  auto startSecond = [&](const QString& file, CountingBoxes& boxes) {
+    std::atomic<int> code{-1};
+    std::thread later([&] { code = CVKREditorApp::handOverToRunningEditor(second, file, boxes); });
+    const bool ended = waitServingEvents([&] { return code != -1; }, 10s);
+    later.join();
+    if (!ended) ADD_FAILURE() << "the hand-over never ended";
+    return int(code);
+  };
   CountingBoxes boxes;
-  EXPECT_EQ(CVKREditorApp::handOverToRunningEditor(second, QString(), boxes), 1);
+  EXPECT_EQ(startSecond(QString(), boxes), 1);
   EXPECT_EQ(boxes.texts, QStringList{"Has already started."});
+  EXPECT_TRUE(boxes.aboveAll) << "not hidden behind the running editor";
+  EXPECT_EQ(received, QStringList{QString()}) << "the running editor was asked to come forward";
 
-  std::atomic<int> code{-1};
   CountingBoxes quiet;
-  std::thread later(
-      [&] { code = CVKREditorApp::handOverToRunningEditor(second, "/a.ZBL", quiet); });
-  const bool ended = waitServingEvents([&] { return code != -1; }, 10s);
-  later.join();
-  ASSERT_TRUE(ended) << "the hand-over never ended";
-  EXPECT_EQ(code, 0);
+  EXPECT_EQ(startSecond("/a.ZBL", quiet), 0);
   EXPECT_TRUE(quiet.texts.isEmpty());
+
+  // The running editor does not take the file (it is closing): the later start says so.
+  first.setReceiver([](const QString&) { return false; });
+  CountingBoxes refused;
+  EXPECT_EQ(startSecond("/b.ZBL", refused), 1);
+  EXPECT_EQ(refused.texts, QStringList{"Has already started."});
+}
+
+TEST_F(SingleInstanceTest, NeitherLockNorSocketLivesWhereOtherUsersCanWrite) {
+  // A folder anyone may write in, as the shared temporary folder: not used at all.
+  const QString shared = dir.filePath("shared");
+  ASSERT_TRUE(QDir().mkpath(shared));
+  ASSERT_EQ(::chmod(QFile::encodeName(shared).constData(), 01777), 0);
+  SingleInstance inShared(shared, key);
+  EXPECT_EQ(inShared.acquire(), SingleInstance::Role::Primary);
+  EXPECT_TRUE(
+      QDir(shared).isEmpty(QDir::AllEntries | QDir::System | QDir::Hidden | QDir::NoDotAndDotDot));
+
+  // No runtime folder, and the fallback Qt would take in the temporary folder was planted by
+  // someone else: a private folder in the user's cache takes their place.
+  if (!test::runningAsSuperuser()) return;  // planting needs a second user
+  const QString tmp = dir.filePath("tmp");
+  ASSERT_TRUE(QDir().mkpath(tmp));
+  ASSERT_EQ(::chmod(QFile::encodeName(tmp).constData(), 01777), 0);
+  const QString planted =
+      tmp + "/runtime-" + QString::fromLocal8Bit(::getpwuid(::geteuid())->pw_name);
+  ASSERT_TRUE(QDir().mkpath(planted));
+  test::giveToTestUser(QFile::encodeName(planted).toStdString());
+  const QByteArray runtime = qgetenv("XDG_RUNTIME_DIR"), tmpdir = qgetenv("TMPDIR"),
+                   cache = qgetenv("XDG_CACHE_HOME");
+  qunsetenv("XDG_RUNTIME_DIR");
+  qputenv("TMPDIR", QFile::encodeName(tmp));
+  qputenv("XDG_CACHE_HOME", QFile::encodeName(dir.filePath("cache")));
+  const QString chosen = SingleInstance::defaultDirectory();
+  for (const auto& [name, value] :
+       {std::pair{"XDG_RUNTIME_DIR", runtime}, {"TMPDIR", tmpdir}, {"XDG_CACHE_HOME", cache}})
+    value.isEmpty() ? qunsetenv(name) : qputenv(name, value);
+  EXPECT_EQ(chosen, dir.filePath("cache/orv-editor"));
+  struct stat st {};
+  ASSERT_EQ(::lstat(QFile::encodeName(chosen).constData(), &st), 0);
+  EXPECT_EQ(st.st_mode & 0777, 0700u);
+}
+
+TEST_F(SingleInstanceTest, NothingIsHandedToAListenerOfAnotherUser) {
+  if (!test::runningAsSuperuser()) GTEST_SKIP() << "a listener of another user needs two users";
+  // Another user listens where this user's editor would be found (a folder of theirs).
+  const QString theirs = dir.filePath("theirs");
+  ASSERT_TRUE(QDir().mkpath(theirs));
+  test::giveToTestUser(QFile::encodeName(theirs).toStdString());
+  ASSERT_EQ(::chmod(QFile::encodeName(dir.path()).constData(), 0755), 0);
+  SingleInstance user(theirs, key);
+  const QByteArray socketName = QFile::encodeName(user.serverName());
+  const pid_t listener = fork();
+  if (listener == 0) {
+    // Only system calls in the child: it counts the bytes it is sent, as its exit status.
+    if (setgroups(0, nullptr) != 0 || setgid(test::kNobody) != 0 || setuid(test::kNobody) != 0)
+      _exit(255);
+    const int fd = ::socket(AF_UNIX, SOCK_STREAM, 0);
+    sockaddr_un addr{};
+    addr.sun_family = AF_UNIX;
+    std::memcpy(addr.sun_path, socketName.constData(), size_t(socketName.size()));
+    if (::bind(fd, reinterpret_cast<sockaddr*>(&addr), sizeof addr) != 0 || ::listen(fd, 1) != 0)
+      _exit(254);
+    pollfd waiting{fd, POLLIN, 0};
+    if (::poll(&waiting, 1, 5000) != 1) _exit(253);
+    const int peer = ::accept(fd, nullptr, nullptr);
+    int total = 0;
+    char buffer[256];
+    for (ssize_t n; (n = ::read(peer, buffer, sizeof buffer)) > 0;) total += int(n);
+    _exit(std::min(total, 250));
+  }
+  ASSERT_GT(listener, 0);
+  EXPECT_FALSE(user.handOver("/home/user/secret.ZBL", 1500));
+  int status = 0;
+  ASSERT_EQ(::waitpid(listener, &status, 0), listener);
+  ASSERT_TRUE(WIFEXITED(status));
+  EXPECT_EQ(WEXITSTATUS(status), 0) << "bytes the other user's listener received";
+}
+
+TEST_F(SingleInstanceTest, AConnectionThatSendsNothingIsDropped) {
+  SingleInstance first(dir.path(), key);
+  ASSERT_EQ(first.acquire(), SingleInstance::Role::Primary);
+  first.setIdleTimeout(200);
+  QLocalSocket idle;
+  idle.connectToServer(first.serverName());
+  ASSERT_TRUE(idle.waitForConnected(1000));
+  EXPECT_TRUE(waitServingEvents([&] { return idle.state() == QLocalSocket::UnconnectedState; }, 3s))
+      << "the idle connection is still open";
 }
 
 TEST_F(SingleInstanceTest, HandOverWithoutAListenerGivesUp) {

@@ -52,3 +52,22 @@ TEST(CliBinary, ExitStatusesAndStreams) {
           8,
       1);
 }
+
+// Arguments a shell hands over empty or out of range are usage errors, never taken for something
+// else: "--port=" does not take the next argument as the port, "" is no slot number, and only
+// parameters 1001..1055 and texts that begin with a number have values.
+TEST(CliBinary, EmptyAndOutOfRangeArgumentsAreUsageErrors) {
+  TempDir dir;
+  const std::string lib = "'" + (dir / "L.ZBL").string() + "'";
+  ASSERT_EQ(run(dir, "new " + lib).status, 0);
+  Outcome r = run(dir, "pull --port= '" + (dir / "Out.ZBP").string() + "'");
+  EXPECT_EQ(r.status, 2);
+  EXPECT_NE(r.err.find("--port needs a device name"), std::string::npos) << r.err;
+  EXPECT_EQ(run(dir, "show " + lib + " ''").status, 2);
+  for (const char* args : {"format 1000 5", "format 1056 5", "parse 2 1", "parse 1011 abc"}) {
+    r = run(dir, args);
+    EXPECT_EQ(r.status, 2) << args;
+    EXPECT_TRUE(r.out.empty()) << args << ": " << r.out;
+  }
+  EXPECT_FALSE(std::filesystem::exists(dir / "Out.ZBP"));
+}

@@ -15,9 +15,10 @@ TEST(CliValues, FormatAndParseByIdentifier) {
   EXPECT_EQ(runCli({"format", "1002", "-5"}).out, "-0.5\n");
   EXPECT_EQ(runCli({"parse", "1011", "-12.5"}).out, "475\n");  // a negative text, not an option
   EXPECT_EQ(runCli({"parse", "1037", "Thru"}).out, "16001\n");
-  EXPECT_EQ(runCli({"parse", "1037", "thru"}).out, "1000\n");
   EXPECT_EQ(runCli({"parse", "1002", " 2.5 "}).out, "25\n");
-  EXPECT_EQ(runCli({"parse", "1002", ""}).out, "0\n");
+  EXPECT_EQ(runCli({"parse", "1002", ".5dB"}).out, "5\n");
+  EXPECT_EQ(runCli({"parse", "1037", "thru"}).status, 2);  // only "Thru" names the value
+  EXPECT_EQ(runCli({"parse", "1002", ""}).status, 2);
 }
 
 TEST(CliSysex, EncodesEveryMessageTheEditorSends) {

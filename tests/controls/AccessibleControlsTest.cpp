@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <QAccessible>
+#include <QCoreApplication>
 #include <QMenu>
 #include <QSignalSpy>
 #include <limits>
@@ -26,8 +27,10 @@ class AccessibleControlsTest : public ::testing::Test {
  protected:
   void SetUp() override { AccessibleFactory::Install(); }
   static QAccessibleInterface* Face(QObject* o) { return QAccessible::queryAccessibleInterface(o); }
+  // The action, and the event loop's turn in which a press runs.
   static void Do(QAccessibleInterface* i, const QString& action) {
     i->actionInterface()->doAction(action);
+    QCoreApplication::processEvents();
   }
 
   ControlsTestHost host;

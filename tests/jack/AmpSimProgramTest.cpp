@@ -31,6 +31,7 @@ TEST(AmpSimArguments, TakeNameModelServiceAndPeriodAndRefuseTheRest) {
   std::string why;
   for (const auto& bad : std::vector<std::vector<std::string>>{{"--model", "5"},
                                                                {"--model", "1x"},
+                                                               {"--model", " 3"},
                                                                {"--midi-api", "oss"},
                                                                {"--name", ""},
                                                                {"--period", "0"},
@@ -42,6 +43,8 @@ TEST(AmpSimArguments, TakeNameModelServiceAndPeriodAndRefuseTheRest) {
   EXPECT_FALSE(parse({"--bridge", "a2j", "--midi-api", "alsa"}));
   parse({"--model", "7"}, &why);
   EXPECT_EQ(why, "--model takes 0..4, not 7");
+  parse({"--name=", "--midi-api", "jack"}, &why);  // an empty value, not the next argument
+  EXPECT_EQ(why, "--name must not be empty");
 }
 
 TEST(AmpSimArguments, HelpAndVersionFromTheOneDeclaration) {

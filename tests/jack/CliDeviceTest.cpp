@@ -7,6 +7,7 @@
 
 #include "jack/AmpProcess.h"
 #include "jack/JackServer.h"
+#include "jack/SecondServer.h"
 #include "patch/Library.h"
 #include "patch/LibraryFile.h"
 #include "sim/AmpSimulator.h"
@@ -163,6 +164,28 @@ TEST_F(CliOnJack, WithoutAnAnswerEveryCommandFailsAfterFiveSeconds) {
     EXPECT_LT(r.took, 8s);
   }
   EXPECT_FALSE(std::filesystem::exists(file("x.ZBP")));
+}
+
+// When the JACK server stops, the monitor says so and fails at once; the simulator waits and
+// shows up on the next server by itself, as an amplifier does for the editor.
+TEST_F(CliOnJack, AStoppedServerEndsTheMonitorAndTheSimulatorReturnsToTheNextOne) {
+  test::SecondServer server;
+  ASSERT_TRUE(server.start());
+  startAmp();
+  ChildProcess monitor({ORV_CLI, "monitor", "--midi-api", "jack"}, {}, SIGKILL, true);
+  ASSERT_GE(monitor.waitForLineContaining("identity 31", 3s), 0) << amp_->output();
+
+  server.stop();
+  EXPECT_EQ(monitor.exitStatus(5s), 1);
+  EXPECT_GE(monitor.waitForLineContaining("orv-cli: the MIDI service stopped", 1s), 0);
+
+  const int from = amp_->lineCount();
+  ASSERT_TRUE(server.start());
+  EXPECT_GE(amp_->process().waitForLineContaining("ready: \"ORV10\" on jack", 5s, from), 0)
+      << amp_->output();
+  const auto r = cli({"ports", "--midi-api", "jack"});
+  EXPECT_TRUE(has(r.output, "input 0: ORV10\n")) << r.output;
+  amp_.reset();  // before its server goes
 }
 
 }  // namespace

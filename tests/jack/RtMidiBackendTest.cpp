@@ -11,6 +11,7 @@
 #include "device/rtmidi/VirtualDevice.h"
 #include "jack/Collector.h"
 #include "jack/JackServer.h"
+#include "jack/SecondServer.h"
 #include "support/WaitFor.h"
 
 namespace orv {
@@ -462,42 +463,8 @@ TEST_F(RtMidiOnJack, AnyServiceFindsOneAndAMissingServiceIsAnErrorNotACrash) {
 namespace orv {
 namespace {
 
-// A JACK server of its own for one test, under the test server's name with "-b" appended.
-class SecondServer {
- public:
-  SecondServer() : name_(std::string(getenv("JACK_DEFAULT_SERVER")) + "-b") {}
-  bool start() {
-    jackd_ = std::make_unique<test::ChildProcess>(
-        std::vector<std::string>{"jackd", "-n", name_, "--no-realtime", "-d", "dummy", "-r",
-                                 "48000", "-p", "1024"},
-        "/dev/null", SIGTERM);
-    for (int i = 0; i < 200; ++i) {
-      test::ChildProcess lsp({"jack_lsp", "-s", name_}, "/dev/null");
-      if (lsp.exitStatus(5s) == 0) return true;
-      std::this_thread::sleep_for(25ms);
-    }
-    return false;
-  }
-  ~SecondServer() { stop(); }
-  void stop() {
-    if (jackd_) jackd_->stop(SIGTERM, 10s);  // a killed server would keep its JACK table entry
-    jackd_.reset();
-  }
-  const std::string& name() const { return name_; }
-
- private:
-  std::string name_;
-  std::unique_ptr<test::ChildProcess> jackd_;
-};
-
 TEST_F(RtMidiOnJack, AStoppedServerIsAnErrorNotAHangAndANewOneIsFound) {
-  const std::string ours = getenv("JACK_DEFAULT_SERVER");
-  SecondServer second;
-  setenv("JACK_DEFAULT_SERVER", second.name().c_str(), 1);
-  struct Restore {
-    std::string name;
-    ~Restore() { setenv("JACK_DEFAULT_SERVER", name.c_str(), 1); }
-  } restore{ours};
+  test::SecondServer second;
   ASSERT_TRUE(second.start());
   Collector atEditor, atDevice;
   auto amp = std::make_unique<VirtualDevice>(Api::Jack, "ORV10", atDevice.receiver());

@@ -403,11 +403,35 @@ TEST(MainWindowClosing, YesWritesAllSettingsAndReleasesTheDeviceLink) {
   // Nothing brings the link back once the window has closed: not a late hand-over, not the
   // name edit losing the focus.
   const int made = h.backendsMade;
-  dlg.HandOver(h.config.filePath("late.ZBL"));
+  EXPECT_FALSE(dlg.HandOver(h.config.filePath("late.ZBL"))) << "refused: the second start says so";
+  QCoreApplication::processEvents();
   emit dlg.controls().nameEdit()->editingFinished();
   EXPECT_EQ(h.backendsMade, made);
   EXPECT_FALSE(DeviceLink::instance().isConnected()) << "a new link: the old one went";
   EXPECT_EQ(h.backendsMade, made + 1);
+}
+
+TEST(MainWindowClosing, QuitDuringTheFirstStartBoxWaitsUntilTheSetUpIsDone) {
+  MainWindowHarness h;
+  h.startSimulator();
+  int settingsWritten = 0;
+  int writtenWhileTheBoxWasUp = -1;
+  h.boxes.whileShown = [&](const IMessageBoxes::Request& r) {
+    if (r.text != "Please import preset library.") return;
+    QObject::connect(h.dlg.get(), &CVKREditorDlg::settingsAboutToBeWritten,
+                     [&] { ++settingsWritten; });
+    // Quit by its shortcut while the box runs its own event loop.
+    h.dlg->menu().action(MainMenu::Quit)->trigger();
+    QCoreApplication::processEvents();
+    writtenWhileTheBoxWasUp = settingsWritten;
+  };
+  CVKREditorDlg& dlg = h.open();
+  h.boxes.whileShown = nullptr;
+  h.boxes.answers = {IMessageBoxes::Yes};  // quit, should the amplifier's patch count as edited
+  EXPECT_EQ(writtenWhileTheBoxWasUp, 0) << "the window closed under the box";
+  EXPECT_TRUE(dlg.portsOpen()) << "the set-up went on to the ports";
+  EXPECT_TRUE(h.tickUntil([&] { return settingsWritten == 1; })) << "the Quit was lost";
+  EXPECT_FALSE(DeviceLink::instance().isConnected());
 }
 
 TEST(MainWindowClosing, QuitWithoutChangesClosesWithoutAsking) {
@@ -423,7 +447,7 @@ TEST(MainWindowClosing, QuitWithoutChangesClosesWithoutAsking) {
 
 // --- Files from outside ----------------------------------------------------------------------
 
-TEST(MainWindowHandOver, ALibraryFileOpensUnlessAModalDialogIsOpen) {
+TEST(MainWindowHandOver, HandOversWaitForAModalBoxAndOpenInTheOrderTheyCame) {
   MainWindowHarness h;
   CVKREditorDlg& dlg = h.open();
   dlg.show();
@@ -435,12 +459,22 @@ TEST(MainWindowHandOver, ALibraryFileOpensUnlessAModalDialogIsOpen) {
   QMessageBox modal(&dlg);
   modal.setModal(true);
   modal.show();
-  dlg.HandOver(path);
-  EXPECT_NE(dlg.library().library(), lib) << "ignored while a modal dialog is open";
+  h.boxes.asked.clear();
+  EXPECT_TRUE(dlg.HandOver(h.config.filePath("first.txt")));
+  EXPECT_TRUE(dlg.HandOver(path));
+  QCoreApplication::processEvents();
+  EXPECT_TRUE(h.boxes.asked.empty()) << "nothing is opened while a modal dialog is open";
+  EXPECT_NE(dlg.library().library(), lib);
+  bool libraryOpenedFirst = false;
+  h.boxes.whileShown = [&](const IMessageBoxes::Request&) {
+    libraryOpenedFirst = dlg.library().library() == lib;
+  };
   modal.hide();
 
-  dlg.HandOver(path);
-  EXPECT_EQ(dlg.library().library(), lib);
+  ASSERT_TRUE(h.tickUntil([&] { return dlg.library().library() == lib; }))
+      << "the queued library was never opened";
+  EXPECT_EQ(h.boxes.texts(), QStringList{"Unsupported File"});
+  EXPECT_FALSE(libraryOpenedFirst);
   EXPECT_EQ(dlg.controls().libraryName()->text(), QString::fromUtf8("Bänke ライブラリ"));
   EXPECT_EQ(dlg.controls().libraryList()->GetText(4), QStringLiteral("005 X"));
 }
@@ -450,6 +484,7 @@ TEST(MainWindowHandOver, OtherExtensionsAreUnsupported) {
   CVKREditorDlg& dlg = h.open();
   h.boxes.asked.clear();
   for (const char* name : {"a.ZBLX", "a.txt", "noext"}) dlg.HandOver(h.config.filePath(name));
+  QCoreApplication::processEvents();
   ASSERT_EQ(h.boxes.asked.size(), 3u);
   for (const auto& r : h.boxes.asked) {
     EXPECT_EQ(r.text, "Unsupported File");
@@ -471,6 +506,7 @@ TEST(MainWindowHandOver, APatchFileBecomesTheCurrentPatchAndTheLibraryStays) {
 
   h.boxes.answers = {IMessageBoxes::No};  // "No Save": go on without storing the edited patch
   dlg.HandOver(path);
+  QCoreApplication::processEvents();
   h.service->flush();
   EXPECT_EQ(dlg.controls().dial(1111)->GetValue(), 88);
   EXPECT_EQ(dlg.patchName(), "Handed");

@@ -3,6 +3,7 @@
 #include <QAccessible>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QSignalSpy>
 #include <algorithm>
 #include <vector>
@@ -174,6 +175,7 @@ TEST(PanelAccessibility, SwitchStateAndIndicatorNameFollowTheAmplifier) {
 
   // Pressing it is a click: the switch turns the effect on at the amplifier.
   face(effect)->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
+  QCoreApplication::processEvents();
   h.service->flush();
   EXPECT_EQ(h.sim->patch()[patch::kEffectOn], patch::kOn);
   EXPECT_TRUE(face(effect)->state().checked);
@@ -195,6 +197,7 @@ TEST(PanelAccessibility, TheLibraryListHasItsRowsAndAPressPicksOne) {
   dlg.libraryShown();
   QSignalSpy picked(list, &CVKRListBox::SelectionChanged);
   iface->child(42)->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
+  QCoreApplication::processEvents();
   ASSERT_EQ(picked.count(), 1) << "reported as a click reports it";
   EXPECT_EQ(picked.at(0).at(0).toInt(), 42);
   EXPECT_EQ(dlg.library().currentSlot(), 42) << "the window loads the slot as for a click";
@@ -206,6 +209,64 @@ TEST(PanelAccessibility, TheLibraryListHasItsRowsAndAPressPicksOne) {
   EXPECT_GT(list->GetTopIndex(), 0) << "scrolled";
   EXPECT_LE(list->GetTopIndex(), 42);
   EXPECT_TRUE(list->rect().contains(list->ItemRect(42))) << "the row shows whole";
+}
+
+TEST(PanelAccessibility, APressReturnsAtOnceAndItsDialogOpensFromTheEventLoop) {
+  MainWindowHarness h;
+  CVKREditorDlg& dlg = h.openConnected();
+  h.boxes.dialogsRun.clear();
+  face(dlg.controls().saveToLibrary())
+      ->actionInterface()
+      ->doAction(QAccessibleActionInterface::pressAction());
+  EXPECT_TRUE(h.boxes.dialogsRun.empty()) << "the tool waited for the dialog to close";
+  QCoreApplication::processEvents();
+  EXPECT_EQ(h.boxes.dialogsRun.size(), 1u) << "Save To Library opened its dialog";
+}
+
+TEST(PanelAccessibility, HiddenControlsAndControlsUnderAModalBoxRefuseTheTool) {
+  MainWindowHarness h;
+  CVKREditorDlg& dlg = h.openConnected('4');
+  dlg.show();
+  PanelControls& c = dlg.controls();
+  dlg.libraryShown();
+  c.libraryList()->SetCurSel(2);
+  h.service->flush();
+  h.sim->clearReceived();
+  const int type = c.ampTypeKnob()->GetValue();
+  auto press = [](QWidget* w) {
+    face(w)->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
+    QCoreApplication::processEvents();
+  };
+
+  CCustomButton* hiddenType = c.button(1094);  // model '4' shows five amplifier types
+  ASSERT_TRUE(hiddenType && hiddenType->isEnabled() && !hiddenType->isVisible());
+  press(hiddenType);
+  CVKRDial* hiddenKnob = nullptr;
+  for (CVKRDial* d : c.dials())
+    if (d->isEnabled() && !d->isVisible()) hiddenKnob = d;
+  ASSERT_NE(hiddenKnob, nullptr);
+  const int knob = hiddenKnob->GetValue();
+  face(hiddenKnob)->valueInterface()->setCurrentValue(knob == 0 ? 1 : 0);
+
+  // A message box of the window is up: neither a row nor a visible knob takes a press or value.
+  QMessageBox modal(&dlg);
+  modal.setModal(true);
+  modal.show();
+  QAccessibleInterface* row = face(c.libraryList())->child(7);
+  EXPECT_TRUE(row->actionInterface()->actionNames().isEmpty());
+  row->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
+  QCoreApplication::processEvents();
+  CVKRDial* master = c.dial(1112);
+  const int masterBefore = master->GetValue();
+  face(master)->valueInterface()->setCurrentValue(masterBefore == 50 ? 51 : 50);
+  modal.hide();
+
+  h.service->flush();
+  EXPECT_EQ(c.ampTypeKnob()->GetValue(), type);
+  EXPECT_EQ(hiddenKnob->GetValue(), knob);
+  EXPECT_EQ(master->GetValue(), masterBefore);
+  EXPECT_EQ(c.libraryList()->GetCurSel(), 2) << "no row picked, and the patch not touched";
+  EXPECT_TRUE(h.sim->received().empty()) << "nothing reached the amplifier";
 }
 
 // The identifiers of the controls Tab reaches from the patch name, in order, `count` of them.

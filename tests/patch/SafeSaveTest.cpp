@@ -1,11 +1,16 @@
 // Saving over an existing file: permissions, owner, links and folders the user cannot write.
 #include <gtest/gtest.h>
+#include <sys/mount.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <cerrno>
 #include <csignal>
+#include <cstring>
+#include <functional>
+#include <string>
 
 #include "patch/AtomicFile.h"
 #include "patch/GenericException.h"
@@ -56,6 +61,19 @@ class FileSizeLimit {
   void (*previousHandler_)(int) = SIG_DFL;
   bool applied_ = false;
 };
+
+// Runs `check` in a child process that is stopped after five seconds: an operation that would
+// wait forever fails the test instead of hanging it.
+bool finishesWithin5s(const std::function<bool()>& check) {
+  const pid_t pid = fork();
+  if (pid == 0) {
+    alarm(5);
+    _exit(check() ? 0 : 1);
+  }
+  int status = 0;
+  return pid > 0 && waitpid(pid, &status, 0) == pid && WIFEXITED(status) &&
+         WEXITSTATUS(status) == 0;
+}
 
 }  // namespace
 
@@ -187,4 +205,96 @@ TEST(SafeSave, AnExceptionInAnOrdinaryUsersCheckIsAFailedCheck) {
     _exit(0);  // only the child gets here: it must not run the rest of the suite
   }
   EXPECT_FALSE(passed);
+}
+
+// A named pipe (also behind a link) is no library or patch file: reading and writing it is refused
+// at once with the reason, where opening it would wait for a writer or reader forever.
+TEST(SafeSave, PipesAreRefusedWithoutWaiting) {
+  TempDir dir;
+  const fs::path pipe = dir / "pipe.ZBL", link = dir / "link.ZBP";
+  ASSERT_EQ(mkfifo(pipe.c_str(), 0644), 0);
+  fs::create_symlink("pipe.ZBL", link);
+  EXPECT_TRUE(finishesWithin5s([&] {
+    Library lib;
+    LibraryEntry entry;
+    const CGenericException read = failureOf([&] { readLibrary(lib, pipe); });
+    return read.code() == 300 && read.detail() == pipe.string() + ": Not a regular file" &&
+           failureOf([&] { writeLibrary(libraryNamed('A'), pipe); }).code() == 301 &&
+           failureOf([&] { readPatchFile(entry, link); }).code() == 303 &&
+           failureOf([&] { writePatchFile(entry, link); }).code() == 304;
+  }));
+  EXPECT_EQ(fs::status(pipe).type(), fs::file_type::fifo);
+  EXPECT_TRUE(fs::is_symlink(link));
+  EXPECT_EQ(dir.entries().size(), 2u);
+}
+
+// A link made before its file (as dotfile managers make them) is written through: the file is
+// created where the link points, taken from the link's own folder, and the link stays.
+TEST(SafeSave, ALinkToAFileNotYetThereCreatesThatFile) {
+  TempDir dir;
+  fs::create_directories(dir / "links");
+  fs::create_directories(dir / "store");
+  const fs::path link = dir / "links" / "Live.ZBL";
+  fs::create_symlink("../store/Live.ZBL", link);
+  writeLibrary(libraryNamed('A'), link);
+  EXPECT_TRUE(fs::is_symlink(link));
+  EXPECT_EQ(readBytes(dir / "store" / "Live.ZBL"), encodeLibrary(libraryNamed('A')));
+  EXPECT_EQ(std::distance(fs::directory_iterator(dir / "links"), fs::directory_iterator()), 1);
+}
+
+// A name as long as the folder takes can be saved, new and over an existing file.
+TEST(SafeSave, NamesUpToTheFoldersLimitCanBeSaved) {
+  TempDir dir;
+  const long limit = pathconf(dir.path().c_str(), _PC_NAME_MAX);
+  ASSERT_GT(limit, 20);
+  for (const long length : {limit - 9, limit}) {
+    const fs::path lib = dir / (std::string(static_cast<std::size_t>(length) - 4, 'n') + ".ZBL");
+    writeLibrary(libraryNamed('A'), lib);
+    writeLibrary(libraryNamed('B'), lib);
+    EXPECT_EQ(readBytes(lib), encodeLibrary(libraryNamed('B'))) << length;
+  }
+  EXPECT_EQ(dir.entries().size(), 2u);
+}
+
+// Someone else's file that the user may write in a folder the user may write: the new file could
+// not keep the owner, so the file is written in place and stays the other user's.
+TEST(SafeSave, AnotherUsersWritableFileKeepsItsOwner) {
+  if (!test::runningAsSuperuser()) GTEST_SKIP() << "needs a file of another user (run as root)";
+  TempDir dir;
+  const fs::path folder = dir / "shared", lib = folder / "Band.ZBL";
+  fs::create_directory(folder);
+  ASSERT_EQ(chmod(folder.c_str(), 0777), 0);
+  writeLibrary(libraryNamed('A'), lib);
+  ASSERT_EQ(chown(lib.c_str(), 0, test::kNobody), 0);
+  ASSERT_EQ(chmod(lib.c_str(), 0664), 0);
+  const struct stat before = statOf(lib);
+
+  EXPECT_TRUE(test::asOrdinaryUser([&] {
+    writeLibrary(libraryNamed('B'), lib);
+    return true;
+  }));
+  const struct stat after = statOf(lib);
+  EXPECT_EQ(after.st_uid, 0u);
+  EXPECT_EQ(after.st_gid, test::kNobody);
+  EXPECT_EQ(after.st_ino, before.st_ino);
+  EXPECT_EQ(readBytes(lib), encodeLibrary(libraryNamed('B')));
+  EXPECT_EQ(std::distance(fs::directory_iterator(folder), fs::directory_iterator()), 1);
+}
+
+// A file mounted over another (a container's bind mount) cannot be renamed over (EBUSY): it is
+// written in place.
+TEST(SafeSave, AMountedFileIsWrittenInPlace) {
+  TempDir dir;
+  const fs::path source = dir / "Host.ZBL", lib = dir / "Mounted.ZBL";
+  writeLibrary(libraryNamed('A'), source);
+  writeLibrary(libraryNamed('A'), lib);
+  if (mount(source.c_str(), lib.c_str(), nullptr, MS_BIND, nullptr) != 0)
+    GTEST_SKIP() << "cannot bind-mount here: " << std::strerror(errno);
+  struct Unmount {
+    fs::path at;
+    ~Unmount() { umount(at.c_str()); }
+  } unmount{lib};
+  writeLibrary(libraryNamed('B'), lib);
+  EXPECT_EQ(readBytes(source), encodeLibrary(libraryNamed('B')));
+  EXPECT_EQ(dir.entries().size(), 2u);
 }

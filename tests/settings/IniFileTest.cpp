@@ -1,4 +1,7 @@
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include "settings/IniFile.h"
 #include "support/TempDir.h"
@@ -100,4 +103,29 @@ TEST(IniFile, LoadAndSaveFiles) {
   writeText(dir / "y.ini", "[Q]\nr=s");  // no final line break
   ASSERT_TRUE(ini.load(dir / "y.ini"));
   EXPECT_EQ(ini.getString("Q", "r"), "s");
+}
+
+// The settings file may be a link to a file not made yet (dotfile managers make such links): it
+// is written through. A pipe in its place is refused at once, read or written.
+TEST(IniFile, SettingsGoThroughALinkButNeverIntoAPipe) {
+  TempDir dir;
+  std::filesystem::create_symlink("dotfiles/orv.ini", dir / "ORV Editor.ini");
+  std::filesystem::create_directory(dir / "dotfiles");
+  IniFile ini;
+  ini.setString("A", "b", "c");
+  ASSERT_TRUE(ini.save(dir / "ORV Editor.ini"));
+  EXPECT_TRUE(std::filesystem::is_symlink(dir / "ORV Editor.ini"));
+  EXPECT_EQ(readText(dir / "dotfiles" / "orv.ini"), "[A]\nb=c\n");
+
+  const std::filesystem::path pipe = dir / "pipe.ini";
+  ASSERT_EQ(mkfifo(pipe.c_str(), 0600), 0);
+  const pid_t child = fork();  // stopped after five seconds should it wait on the pipe
+  if (child == 0) {
+    alarm(5);
+    std::error_code why;
+    _exit(!ini.load(pipe, &why) && why && !ini.save(pipe) ? 0 : 1);
+  }
+  int status = -1;
+  ASSERT_EQ(waitpid(child, &status, 0), child);
+  EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << status;
 }

@@ -1,25 +1,22 @@
 #include "tools/ampsim/AmpSimProgram.h"
 
 #include <CLI/CLI.hpp>
+#include <charconv>
 #include <cstdio>
 #include <sstream>
 
 #include "patch/GenericException.h"
+#include "tools/EmptyOptionValues.h"
 #include "tools/ampsim/ServiceAmpTransport.h"
 
 namespace orv {
 
 namespace {
 
+// A whole decimal number and nothing else: no blanks, no "+".
 bool parseInt(const std::string& s, int& value) {
-  if (s.empty()) return false;
-  std::size_t used = 0;
-  try {
-    value = std::stoi(s, &used, 10);
-  } catch (const std::exception&) {
-    return false;
-  }
-  return used == s.size();
+  const auto [end, ec] = std::from_chars(s.data(), s.data() + s.size(), value);
+  return !s.empty() && ec == std::errc() && end == s.data() + s.size();
 }
 
 std::string hex(const uint8_t* bytes, std::size_t length) {
@@ -129,7 +126,8 @@ std::optional<AmpSimProgram::Options> AmpSimProgram::parseArguments(
   if (version) *version = false;
   CLI::App app{"", "orv-ampsim"};
   declare(app, o);
-  std::vector<std::string> reversed(args.rbegin(), args.rend());  // CLI11 takes them backwards
+  const std::vector<std::string> kept = tools::keepEmptyValues(app, args);
+  std::vector<std::string> reversed(kept.rbegin(), kept.rend());  // CLI11 takes them backwards
   try {
     app.parse(reversed);
   } catch (const CLI::CallForHelp&) {
@@ -175,6 +173,12 @@ AmpSimProgram::AmpSimProgram(Options options, std::ostream& out)
 }
 
 AmpSimProgram::~AmpSimProgram() {
+  {
+    std::lock_guard lock(presenceMutex_);
+    stopKeeping_ = true;
+  }
+  keeperWake_.notify_all();
+  if (keeper_.joinable()) keeper_.join();
   sim_.reset();  // no receiver call after this
   {
     std::lock_guard lock(linesMutex_);
@@ -199,13 +203,54 @@ bool AmpSimProgram::start(std::string& error) {
     sim_.reset();
     return false;
   }
-  print("ready: \"" + options_.name + "\" on " + RtMidiBackend::apiName(transport_->api()) +
-        ", model " + std::string(1, options_.model) +
-        (options_.bridge == VirtualDevice::Bridge::None
-             ? std::string()
-             : std::string(", through the ") + VirtualDevice::bridgeName(options_.bridge) +
-                   " bridge"));
+  print(readyLine());
+  keeper_ = std::thread([this] { keepLoop(); });
   return true;
+}
+
+std::string AmpSimProgram::readyLine() const {
+  return "ready: \"" + options_.name + "\" on " + RtMidiBackend::apiName(transport_->api()) +
+         ", model " + std::string(1, sim_->model()) +
+         (options_.bridge == VirtualDevice::Bridge::None
+              ? std::string()
+              : std::string(", through the ") + VirtualDevice::bridgeName(options_.bridge) +
+                    " bridge");
+}
+
+void AmpSimProgram::keepLoop() {
+  std::unique_lock lock(presenceMutex_);
+  while (!keeperWake_.wait_for(lock, kServiceCheckPeriod, [this] { return stopKeeping_; })) {
+    lock.unlock();
+    keepOnService();
+    lock.lock();
+  }
+}
+
+void AmpSimProgram::keepOnService() {
+  std::lock_guard lock(presenceMutex_);
+  if (transport_->serviceLost()) {
+    sim_->vanish();  // lets go of the dead connection
+    waitingForService_ = true;
+    print("the MIDI service stopped; waiting for it to come back");
+  }
+  if (waitingForService_ && sim_->comeBack() == 0) {
+    waitingForService_ = false;
+    print(readyLine());
+  }
+}
+
+void AmpSimProgram::setPresent(bool present) {
+  std::lock_guard lock(presenceMutex_);
+  waitingForService_ = false;  // the user decides from now on
+  if (present) {
+    if (sim_->comeBack() != 0) {
+      print("error: " + transport_->lastError());
+      return;
+    }
+  } else {
+    sim_->vanish();
+  }
+  print(present ? "ok back" : "ok vanish");
 }
 
 bool AmpSimProgram::command(const std::string& line) {
@@ -240,12 +285,8 @@ bool AmpSimProgram::command(const std::string& line) {
     } else if (word == "identity") {
       sim_->sendIdentity();
       print("ok identity");
-    } else if (word == "vanish") {
-      sim_->vanish();
-      print("ok vanish");
-    } else if (word == "back") {
-      if (sim_->comeBack() != 0) return fail(transport_->lastError());
-      print("ok back");
+    } else if (word == "vanish" || word == "back") {
+      setPresent(word == "back");
     } else if (word == "get") {
       if (args.size() != 1 || !parseInt(args[0], a) || a < 0 || a >= int(PatchData::kSize))
         return fail("usage: get 0..255");

@@ -1,4 +1,5 @@
 #pragma once
+#include <chrono>
 #include <condition_variable>
 #include <deque>
 #include <memory>
@@ -50,9 +51,19 @@ class AmpSimProgram {
   // Carries out one command line; false for "quit".
   bool command(const std::string& line);
 
+  // How often the device checks that its MIDI service is still there.
+  static constexpr std::chrono::milliseconds kServiceCheckPeriod{500};
+
  private:
   void print(std::string line);
   void printLoop();
+  std::string readyLine() const;
+  // Once the service went away (the JACK server stopped), waits for it and appears there again,
+  // as an amplifier shows up again when the computer's MIDI service is back.
+  void keepOnService();
+  void keepLoop();
+  // vanish and back, against keepOnService.
+  void setPresent(bool present);
 
   Options options_;
   std::ostream& out_;
@@ -66,6 +77,12 @@ class AmpSimProgram {
   std::deque<std::string> lines_;
   bool stopPrinting_ = false;
   std::thread printer_;
+
+  std::mutex presenceMutex_;  // guards the fields below and every vanish / come back
+  std::condition_variable keeperWake_;
+  bool stopKeeping_ = false;
+  bool waitingForService_ = false;
+  std::thread keeper_;
 };
 
 }  // namespace orv

@@ -68,6 +68,12 @@ class ServiceAmpTransport final : public AmpTransport {
     return device->send(bytes, length) ? 0 : RtMidiBackend::kErrorBusy;
   }
 
+  // Whether the service the device was on went away (the JACK server stopped) while it is open.
+  bool serviceLost() const {
+    std::lock_guard lock(mutex_);
+    return device_ && !device_->alive();
+  }
+
   // Why the last open() failed.
   std::string lastError() const {
     std::lock_guard lock(mutex_);

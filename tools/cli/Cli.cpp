@@ -7,6 +7,7 @@
 
 #include "patch/GenericException.h"
 #include "patch/StringTable.h"
+#include "tools/EmptyOptionValues.h"
 
 #ifndef ORV_VERSION
 #define ORV_VERSION "0.0.0"
@@ -155,8 +156,9 @@ std::string extrasText(const CLI::App& app, const Args& args, const CLI::ExtrasE
 // (help, wrong usage), nothing when the command is to run.
 std::optional<int> parseArguments(const Command& command, Declared& d, const Args& args, Io& io) {
   try {
+    const Args kept = tools::keepEmptyValues(*d.app, args);
     std::vector<const char*> argv{"orv-cli"};
-    for (const std::string& a : args) argv.push_back(a.c_str());
+    for (const std::string& a : kept) argv.push_back(a.c_str());
     d.app->parse(int(argv.size()), argv.data());
     return std::nullopt;
   } catch (const CLI::CallForHelp&) {

@@ -125,11 +125,17 @@ class AmpConnection {
   }
 
   // The next received message, or nothing when the deadline passed or the run was interrupted.
+  // Throws CliError when the device or the whole MIDI service went away meanwhile.
   std::optional<Bytes> next(Clock::time_point deadline) {
     std::unique_lock lock(mutex_);
     while (messages_.empty()) {
       if (interrupted || Clock::now() >= deadline) return std::nullopt;
       arrived_.wait_until(lock, std::min(deadline, Clock::now() + std::chrono::milliseconds(100)));
+      if (messages_.empty()) {
+        lock.unlock();  // the backend waits for the receiver, which takes this lock
+        failIfGone();
+        lock.lock();
+      }
     }
     Bytes m = std::move(messages_.front());
     messages_.pop_front();
@@ -175,6 +181,13 @@ class AmpConnection {
       messages_.emplace_back(bytes, bytes + length);
     }
     arrived_.notify_one();
+  }
+
+  // A lost input stays lost (the amplifier or the service is gone): waiting on is pointless.
+  void failIfGone() {
+    if (!name_.empty() && backend_->openInputName().empty())
+      throw CliError(backend_->serviceAlive() ? "the MIDI device \"" + name_ + "\" went away"
+                                              : "the MIDI service stopped");
   }
 
   static std::string noDevice(const std::vector<std::string>& names) {

@@ -51,10 +51,10 @@ int list(const std::string& lib, Io& io) {
   return 0;
 }
 
-int show(const std::string& file, const std::string& slotText, Io& io) {
+int show(const std::string& file, const std::optional<std::string>& slotText, Io& io) {
   LibraryEntry entry;
-  if (!slotText.empty()) {
-    const std::size_t slot = parseSlot(slotText);
+  if (slotText) {  // also an empty one: "" is no slot number
+    const std::size_t slot = parseSlot(*slotText);
     Library library;
     readLibrary(library, file);
     entry = library.slot(slot);
@@ -114,7 +114,10 @@ Runner declareShow(CLI::App& app) {
   auto a = std::make_shared<FileArgs>();
   addArgument(app, "FILE", a->file, "the library file (with SLOT) or the patch file");
   addArgument(app, "SLOT", a->slot, kSlotHelp, true);
-  return [a](Io& io) { return show(a->file, a->slot, io); };
+  const CLI::Option* slot = app.get_option("SLOT");
+  return [a, slot](Io& io) {
+    return show(a->file, slot->count() > 0 ? std::optional(a->slot) : std::nullopt, io);
+  };
 }
 
 Runner declareNew(CLI::App& app) {

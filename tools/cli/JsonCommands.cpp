@@ -10,6 +10,7 @@
 
 #include "patch/GenericException.h"
 #include "patch/LibraryFile.h"
+#include "patch/RegularFile.h"
 #include "patch/StringTable.h"
 #include "tools/cli/Cli.h"
 #include "tools/cli/CliSupport.h"
@@ -33,11 +34,10 @@ std::error_code readFailure(const fs::path& path) {
 
 // The file's first four bytes, or nothing (and the reason) when it cannot be read.
 std::optional<std::string> magicOf(const fs::path& path, std::error_code& reason) {
-  if (reason = readFailure(path); reason) return std::nullopt;
-  std::ifstream in(path, std::ios::binary);
-  char magic[4] = {};
-  in.read(magic, 4);
-  return std::string(magic, static_cast<std::size_t>(in.gcount()));
+  std::vector<uint8_t> magic;
+  uint64_t size = 0;
+  if (reason = readRegularFile(path, 4, magic, size); reason) return std::nullopt;
+  return std::string(magic.begin(), magic.end());
 }
 
 int toJson(const fs::path& path, Io& io) {

@@ -13,13 +13,14 @@ namespace {
 
 constexpr long long kIntMin = std::numeric_limits<int>::min();
 constexpr long long kIntMax = std::numeric_limits<int>::max();
+constexpr long long kFirstParameter = 1001, kLastParameter = 1055;
 
 struct ValueArgs {
   std::string id, value;
 };
 
 int parameterId(const std::string& text) {
-  return static_cast<int>(parseNumber(text, kIntMin, kIntMax, "ID"));
+  return static_cast<int>(parseNumber(text, kFirstParameter, kLastParameter, "ID"));
 }
 
 Runner declareFormat(CLI::App& app) {
@@ -40,6 +41,8 @@ Runner declareParse(CLI::App& app) {
   addArgument(app, "TEXT", a->value, "the text as typed");
   return [a](Io& io) {
     const int id = parameterId(a->id);
+    if (!readsAsValue(id, a->value))
+      throw UsageError("TEXT must begin with a number, not '" + a->value + "'");
     io.out << parseValue(id, a->value) << '\n';
     return 0;
   };
