@@ -3,6 +3,7 @@
 #include <QDialogButtonBox>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QPushButton>
 #include <QVBoxLayout>
 
 #include "app/AppIcon.h"
@@ -32,6 +33,7 @@ CAboutDlg::CAboutDlg(QWidget* parent) : QDialog(parent) {
   auto* description = new QLabel(descriptionLine(), this);
   description->setObjectName(QStringLiteral("description"));
   auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok, this);
+  buttons->button(QDialogButtonBox::Ok)->setText(QStringLiteral("&OK"));
   connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
 
   auto* texts = new QVBoxLayout;

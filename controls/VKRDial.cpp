@@ -101,9 +101,9 @@ void CVKRDial::ChangeByUser(int v) {
   NotifyListener(m_value);
 }
 
-void CVKRDial::StepByKey(bool down) {
+void CVKRDial::StepByKey(bool down, int steps) {
   if (!isEnabled()) return;
-  Step(down, false);
+  for (int i = 0; i < steps; ++i) Step(down, false);
   NotifyListener(m_value);
 }
 
@@ -159,6 +159,22 @@ void CVKRDial::keyPressEvent(QKeyEvent* event) {
     case Qt::Key_Up:
     case Qt::Key_Down:
       StepByKey(event->key() == Qt::Key_Down);
+      event->accept();
+      return;
+    case Qt::Key_PageUp:
+    case Qt::Key_PageDown:
+      StepByKey(event->key() == Qt::Key_PageDown, kPageSteps);
+      event->accept();
+      return;
+    case Qt::Key_Home:
+    case Qt::Key_End:
+      ChangeByUser(event->key() == Qt::Key_Home ? GetMin() : GetMax());
+      event->accept();
+      return;
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+    case Qt::Key_F2:
+      if (isEnabled()) emit EntryRequested();
       event->accept();
       return;
     default:

@@ -16,7 +16,8 @@ namespace orv {
 // and changes it by drag, wheel and the Up and Down keys, telling the listener after every
 // change, also when the value stayed the same. A drag follows the knob mode: Linear moves one
 // fast step per mouse movement (down when the pointer did not rise), Circular points the knob
-// at the pointer. Shift held while the knob has the focus makes every step exactly one.
+// at the pointer. Shift held while the knob has the focus makes every step exactly one. Besides
+// Up and Down, Page Up and Page Down take ten steps, Home and End go to the minimum and maximum.
 class CVKRDial : public CVKRControl {
   Q_OBJECT
 
@@ -60,11 +61,17 @@ class CVKRDial : public CVKRControl {
   // A value chosen by other means than the mouse (an assistive tool): stored clamped and told
   // to the listener exactly as a gesture is.
   void ChangeByUser(int v);
-  // One keyboard step up or down, told to the listener, as the Up and Down keys make it.
-  void StepByKey(bool down);
+  // Keyboard steps up or down (one for Up and Down, ten for Page Up and Page Down), told to the
+  // listener once.
+  static constexpr int kPageSteps = 10;
+  void StepByKey(bool down, int steps = 1);
   void SetValueTextSource(ValueTextSource source) { m_valueText = std::move(source); }
   // The current value as the panel shows it; the plain number without a source.
   QString ValueText() const;
+
+ signals:
+  // Enter or F2 on the focused knob: the owner opens the knob's number entry, if it has one.
+  void EntryRequested();
 
  protected:
   void mousePressEvent(QMouseEvent* event) override;

@@ -157,7 +157,12 @@ bool CVKRListBox::RowShowsText(int index) const {
 
 void CVKRListBox::paintEvent(QPaintEvent*) {
   QPainter painter(this);
+  DrawRows(painter);
+  // Over the rows, which would cover it.
   if (FocusMark::Shown(*this)) FocusMark::Draw(painter, rect());
+}
+
+void CVKRListBox::DrawRows(QPainter& painter) {
   if (m_items.isEmpty()) return;
   for (int i = m_top; i < GetCount(); ++i) {
     const QRect row = ItemRect(i);

@@ -8,6 +8,8 @@
 #include "controls/ImageExResource.h"
 #include "controls/WheelNotches.h"
 
+class QPainter;
+
 namespace orv {
 
 // Rows are 19 pixels high whatever the font. Each row shows the row image's top-left part and
@@ -85,6 +87,7 @@ class CVKRListBox : public QWidget {
   void SetTop(int top);
   void EnsureVisible(int index);
   void SelectFromPointer(const QPoint& point);
+  void DrawRows(QPainter& painter);
 
   QStringList m_items;
   int m_current = -1;

@@ -145,6 +145,12 @@ void CVKRPullDownMenu::wheelEvent(QWheelEvent* event) {
 }
 
 void CVKRPullDownMenu::keyPressEvent(QKeyEvent* event) {
+  const bool altDown = event->key() == Qt::Key_Down && event->modifiers() & Qt::AltModifier;
+  if ((event->key() == Qt::Key_Space && !event->isAutoRepeat()) || altDown) {
+    if (isEnabled()) OpenPopup();
+    event->accept();
+    return;
+  }
   if (event->key() == Qt::Key_Up) {
     Previous();
     event->accept();

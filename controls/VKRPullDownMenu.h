@@ -15,9 +15,9 @@
 namespace orv {
 
 // The list comes from an item source by list kind (`FillItems`). A user's choice (popup item,
-// wheel notch, Up or Down key) stores the index and posts WM_PULLDOWN_CHANGED (kind, index) to
-// the message target (the parent widget unless set), also when the index stayed the same at an
-// end of the list. `SetSelection` shows an index without posting.
+// wheel notch, Up or Down key; Space or Alt+Down opens the popup) stores the index and posts
+// WM_PULLDOWN_CHANGED (kind, index) to the message target (the parent widget unless set), also when
+// the index stayed the same at an end of the list. `SetSelection` shows an index without posting.
 class CVKRPullDownMenu : public CCustomButton {
   Q_OBJECT
 

@@ -1,8 +1,10 @@
 #include "mainwindow/EditCommands.h"
 
+#include <QApplication>
 #include <QClipboard>
 #include <QGuiApplication>
 #include <QLineEdit>
+#include <QMenuBar>
 #include <QMimeData>
 
 #include "mainwindow/MainMenu.h"
@@ -25,11 +27,18 @@ QString firstLine(const QString& text) {
 
 }  // namespace
 
-EditCommands::EditCommands(QWidget& window) : window_(window) {}
+EditCommands::EditCommands(QWidget& window) : window_(window) {
+  QObject::connect(qApp, &QApplication::focusChanged, &window_, [this](QWidget*, QWidget* now) {
+    if (now && !qobject_cast<QMenuBar*>(now) && window_.isAncestorOf(now)) lastFocus_ = now;
+  });
+}
 
 QLineEdit* EditCommands::focusedField() const {
-  // The window's own focus child: a menu being open does not change it.
-  return qobject_cast<QLineEdit*>(window_.focusWidget());
+  // The window's own focus child: a popup menu being open does not change it. The menu bar
+  // reached by keyboard takes the focus; the rules then concern the control it came from.
+  QWidget* focus = window_.focusWidget();
+  if (qobject_cast<QMenuBar*>(focus)) focus = lastFocus_;
+  return qobject_cast<QLineEdit*>(focus);
 }
 
 bool EditCommands::enabled(int command) const {

@@ -36,16 +36,36 @@ std::optional<fs::path> FileDialogs::choose(bool save, bool library,
                        .arg(library ? "Library" : "Patch", extension, extension.toLower());
   request.defaultSuffix = extension;
   request.proposedName = proposedName;
-  const std::optional<QString> chosen = boxes_.chooseFile(request);
-  if (!chosen || chosen->isEmpty()) return std::nullopt;
-  return toPath(save ? withExtension(*chosen, extension) : *chosen);
+  for (;;) {
+    const std::optional<QString> chosen = boxes_.chooseFile(request);
+    if (!chosen || chosen->isEmpty()) return std::nullopt;
+    if (!save) return toPath(*chosen);
+    // The question is asked here, on the name with its extension, not by the file dialog on
+    // the name as typed.
+    const QString final = withExtension(*chosen, extension);
+    if (!QFileInfo::exists(final) || mayReplace(final)) return toPath(final);
+    request.proposedName = final;
+  }
+}
+
+bool FileDialogs::mayReplace(const QString& path) const {
+  IMessageBoxes::Request question;
+  question.owner = owner_;
+  question.caption = QStringLiteral("Confirm Save As");
+  question.text = QStringLiteral("%1 already exists.\nDo you want to replace it?")
+                      .arg(QFileInfo(path).fileName());
+  question.icon = IMessageBoxes::Icon::Exclamation;
+  question.buttons = IMessageBoxes::Yes | IMessageBoxes::No;
+  return boxes_.ask(question) == IMessageBoxes::Yes;
 }
 
 QString FileDialogs::withExtension(const QString& path, const QString& extension) {
   const QString fileName = QFileInfo(path).fileName();
-  // A leading dot alone (".hidden") is a name, not an extension.
-  if (fileName.lastIndexOf(u'.') > 0) return path;
-  return path + u'.' + extension;
+  const QString ending = u'.' + extension;
+  // Any other dot ("Vol. 2", "Lead 1.5") is part of the name; ".ZBP" alone is a name too.
+  if (fileName.size() > ending.size() && fileName.endsWith(ending, Qt::CaseInsensitive))
+    return path;
+  return path + ending;
 }
 
 fs::path FileDialogs::toPath(const QString& path) {

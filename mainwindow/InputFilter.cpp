@@ -4,6 +4,7 @@
 #include <QDropEvent>
 #include <QKeyEvent>
 #include <QLineEdit>
+#include <QMenuBar>
 #include <QMimeData>
 #include <QMouseEvent>
 
@@ -72,11 +73,13 @@ bool InputFilter::eventFilter(QObject* watched, QEvent* event) {
       break;
     case QEvent::DragEnter:
       return inWindow(watched) && fileDragOnTextField(watched, event);
+    case QEvent::FocusOut:
+      return inWindow(watched) && fieldToMenuBar(watched, event);
     default:
       return false;
   }
   if (!inWindow(watched)) return false;
-  if (accelerator(event)) return true;
+  if (accelerator(event) || menuKey(event)) return true;
   bool consumed = false;
   dlg_.barrier().run([&] {
     PanelControls& c = dlg_.controls();
@@ -108,6 +111,17 @@ bool InputFilter::accelerator(QEvent* event) {
   return true;
 }
 
+// F10 opens the first menu of the menu bar, whichever control has the focus; the arrow keys go
+// on from there.
+bool InputFilter::menuKey(QEvent* event) {
+  if (event->type() != QEvent::KeyPress) return false;
+  const auto* key = static_cast<QKeyEvent*>(event);
+  if (key->key() != Qt::Key_F10 || key->modifiers() != Qt::NoModifier) return false;
+  QMenuBar& bar = dlg_.menuBar();
+  if (!bar.actions().isEmpty()) bar.setActiveAction(bar.actions().first());
+  return true;
+}
+
 // Text fields (the name edit, the inline number entries) would take a dropped file's name as
 // text; the drag goes on to the window, which opens the file.
 bool InputFilter::fileDragOnTextField(QObject* watched, QEvent* event) {
@@ -115,6 +129,13 @@ bool InputFilter::fileDragOnTextField(QObject* watched, QEvent* event) {
   if (!qobject_cast<QLineEdit*>(watched) || !drag->mimeData()->hasUrls()) return false;
   drag->ignore();
   return true;
+}
+
+// The menu bar reached by keyboard takes the focus; a text field keeps its selection (which
+// Cut and Copy act on) and its entry stays open, as when a popup menu opens over it.
+bool InputFilter::fieldToMenuBar(QObject* watched, QEvent* event) {
+  return qobject_cast<QLineEdit*>(watched) &&
+         static_cast<QFocusEvent*>(event)->reason() == Qt::MenuBarFocusReason;
 }
 
 // A right press picks the row under the pointer as a left click would; the release then opens
@@ -137,7 +158,10 @@ bool InputFilter::nameEditEvent(QEvent* event) {
     case QEvent::KeyPress: {
       const int key = static_cast<QKeyEvent*>(event)->key();
       if (key == Qt::Key_Return || key == Qt::Key_Enter) {
-        if (QWidget* list = dlg_.controls().libraryList()) list->setFocus(Qt::OtherFocusReason);
+        if (QWidget* list = dlg_.controls().libraryList()) {
+          dlg_.setAttribute(Qt::WA_KeyboardFocusChange);  // a keyboard move: the list shows it
+          list->setFocus(Qt::OtherFocusReason);
+        }
         return true;
       }
       dlg_.redrawName();

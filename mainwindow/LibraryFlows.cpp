@@ -234,9 +234,10 @@ void LibraryFlows::Export() {
 // ---------------------------------------------------------------------------------------------
 // Patch files from outside
 
-void LibraryFlows::OpenPatchFile(const std::filesystem::path& path, bool droppedOnList) {
-  if (droppedOnList) {
-    StorePatchFile(path);
+void LibraryFlows::OpenPatchFile(const std::filesystem::path& path,
+                                 std::optional<int> droppedOnRow) {
+  if (droppedOnRow) {
+    StorePatchFile(path, *droppedOnRow);
     return;
   }
   if (!currentPatchMayBeReplaced()) return;
@@ -250,12 +251,12 @@ void LibraryFlows::OpenPatchFile(const std::filesystem::path& path, bool dropped
 }
 
 // A patch file dropped on the list goes into a slot, whatever the current patch holds.
-void LibraryFlows::StorePatchFile(const std::filesystem::path& path) {
+void LibraryFlows::StorePatchFile(const std::filesystem::path& path, int row) {
   LibraryEntry entry;
   readPatchFile(entry, path);
   LibraryDocument& doc = dlg_.library();
-  CVKRSaveToLibraryDlg box(doc.library(), doc.currentSlot(), entry, nameOf(entry.data),
-                           dlg_.messageBoxes(), &dlg_);
+  CVKRSaveToLibraryDlg box(doc.library(), row >= 0 ? row : doc.currentSlot(), entry,
+                           nameOf(entry.data), dlg_.messageBoxes(), &dlg_);
   if (dlg_.messageBoxes().runModal(box) != QDialog::Accepted) return;
   doc.enableSave();
   showSlot(box.GetChosenSlot());

@@ -1,5 +1,6 @@
 #pragma once
 #include <filesystem>
+#include <optional>
 
 namespace orv {
 
@@ -29,13 +30,14 @@ class LibraryFlows {
   void ClearSlot();
   void Import();
   void Export();
-  // A patch file. Dropped on the list it is offered for storing into a slot (no question);
-  // otherwise it becomes the current, edited patch after the save question.
-  void OpenPatchFile(const std::filesystem::path& path, bool droppedOnList);
+  // A patch file. Dropped on the list it is offered for storing into a slot (no question), the
+  // row it fell on preselected (-1: the current slot); otherwise it becomes the current, edited
+  // patch after the save question.
+  void OpenPatchFile(const std::filesystem::path& path, std::optional<int> droppedOnRow);
 
  private:
   // A patch file dropped on the list: stored into a slot, then loaded.
-  void StorePatchFile(const std::filesystem::path& path);
+  void StorePatchFile(const std::filesystem::path& path, int row);
   // Stores the current patch through the save-to-library dialog. The first form needs an
   // identified amplifier and stores its model code; the second (import, dropped patch) does not.
   Stored storeCurrentPatch(bool firstForm);

@@ -16,8 +16,8 @@ MainMenu::MainMenu(QMenuBar* bar, const QSet<int>& handled, QObject* parent)
   add(file, SaveAs, QStringLiteral("Save as(&A)..."));
   file->addSeparator();
   add(file, SaveToLibrary, QStringLiteral("Save To Library(&L)"), "Ctrl+Alt+S");
-  add(file, Import, QStringLiteral("Import..."));
-  add(file, Export, QStringLiteral("Export..."));
+  add(file, Import, QStringLiteral("&Import..."));
+  add(file, Export, QStringLiteral("&Export..."));
   file->addSeparator();
   add(file, Quit, QStringLiteral("Quit(&X)"));
 
@@ -28,17 +28,17 @@ MainMenu::MainMenu(QMenuBar* bar, const QSet<int>& handled, QObject* parent)
   add(edit, Copy, QStringLiteral("Copy(&C)"), "Ctrl+C");
   add(edit, Paste, QStringLiteral("Paste(&P)"), "Ctrl+V");
   edit->addSeparator();
-  add(edit, Preferences, QStringLiteral("Preferences..."));
+  add(edit, Preferences, QStringLiteral("P&references..."));
 
   usbVolume_ = bar->addMenu(QStringLiteral("USB Volume(&U)"));
   for (int command = Volume5; command >= Volume1; --command) {
-    QAction* a = add(usbVolume_, command, QStringLiteral("Volume:%1").arg(command - Volume1 + 1));
+    QAction* a = add(usbVolume_, command, QStringLiteral("Volume:&%1").arg(command - Volume1 + 1));
     a->setCheckable(true);
   }
   usbVolume_->menuAction()->setEnabled(false);
 
   QMenu* help = bar->addMenu(QStringLiteral("Help(&H)"));
-  add(help, Help, QStringLiteral("Help"));
+  add(help, Help, QStringLiteral("&Help"));
   add(help, About, QStringLiteral("About(&A)..."));
 
   // Grayed by the menu resource.

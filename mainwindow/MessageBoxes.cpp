@@ -8,7 +8,9 @@ std::optional<QString> IMessageBoxes::chooseFile(const FileRequest& request) {
   QFileDialog dialog(request.owner, QString(), QString(), request.filter);
   dialog.setObjectName(request.name);
   if (request.save) {
-    dialog.setAcceptMode(QFileDialog::AcceptSave);  // asks before replacing a file
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    // The caller asks before a file is replaced, once the final name is known.
+    dialog.setOption(QFileDialog::DontConfirmOverwrite);
     dialog.setFileMode(QFileDialog::AnyFile);
   } else {
     dialog.setFileMode(QFileDialog::ExistingFile);

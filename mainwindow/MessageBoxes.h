@@ -31,7 +31,8 @@ class IMessageBoxes {
     bool aboveAll = false;
   };
 
-  // A file dialog: open an existing file, or save (asking before a file is replaced).
+  // A file dialog: open an existing file, or choose a name to save under (the caller asks before
+  // a file is replaced).
   struct FileRequest {
     QWidget* owner = nullptr;
     bool save = false;

@@ -14,6 +14,7 @@
 #include "controls/VKRScrollBar.h"
 #include "controls/WindowEvents.h"
 #include "mainwindow/PanelControls.h"
+#include "mainwindow/PatchNameGuard.h"
 #include "mainwindow/SkinImages.h"
 #include "patch/NameLists.h"
 #include "patch/ValueText.h"
@@ -301,7 +302,7 @@ class Builder {
 
   QWidget* nameEdit(const ControlLayout& l) {
     auto* e = new QLineEdit(surface_);
-    e->setMaxLength(64);
+    PatchNameGuard::guard(e);
     e->setFrame(false);
     e->setAttribute(Qt::WA_TranslucentBackground);
     e->setAutoFillBackground(false);

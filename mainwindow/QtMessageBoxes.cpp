@@ -27,6 +27,10 @@ QMessageBox::Icon toQt(IMessageBoxes::Icon icon) {
 
 int QtMessageBoxes::ask(const Request& request) {
   QMessageBox box(request.owner);
+  // A plain dialog: a title and a close button, nothing to maximise or minimise (the box fixes
+  // its own size to its text when shown).
+  box.setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                     Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint);
   box.setIcon(toQt(request.icon));
   box.setWindowTitle(request.caption.isEmpty() ? QApplication::applicationName() : request.caption);
   box.setText(request.text);
@@ -35,16 +39,18 @@ int QtMessageBoxes::ask(const Request& request) {
   struct Choice {
     int button;
     QMessageBox::StandardButton standard;
+    const char* label;
     const char* saveLabel;
   };
-  constexpr Choice kChoices[] = {{Ok, QMessageBox::Ok, nullptr},
-                                 {Yes, QMessageBox::Yes, "Save"},
-                                 {No, QMessageBox::No, "No Save"},
-                                 {Cancel, QMessageBox::Cancel, "Cancel"}};
+  // Every button carries a mnemonic, whatever the platform's own labels have.
+  constexpr Choice kChoices[] = {{Ok, QMessageBox::Ok, "&OK", "&OK"},
+                                 {Yes, QMessageBox::Yes, "&Yes", "&Save"},
+                                 {No, QMessageBox::No, "&No", "&No Save"},
+                                 {Cancel, QMessageBox::Cancel, "&Cancel", "&Cancel"}};
   for (const Choice& c : kChoices) {
     if (!(request.buttons & c.button)) continue;
     QPushButton* b = box.addButton(c.standard);
-    if (request.saveLabels && c.saveLabel) b->setText(QString::fromLatin1(c.saveLabel));
+    b->setText(QString::fromLatin1(request.saveLabels ? c.saveLabel : c.label));
   }
   box.exec();
   const auto clicked = box.standardButton(box.clickedButton());

@@ -21,6 +21,7 @@ void SlotPickerDlg::Build(const QString& title, const QString& actionText, int p
   auto* layout = new QVBoxLayout(this);
   layout->addWidget(new QLabel(texts::text(promptId), this));
   list_ = new QListWidget(this);
+  list_->setAccessibleName(QStringLiteral("Library slots"));
   for (const std::string& row : rowTexts(library_))
     list_->addItem(QString::fromLatin1(row.c_str()));
   list_->setMinimumWidth(list_->fontMetrics().horizontalAdvance(QString(70, u'M')) / 2);
@@ -29,10 +30,10 @@ void SlotPickerDlg::Build(const QString& title, const QString& actionText, int p
 
   auto* buttons = new QHBoxLayout;
   buttons->addStretch();
-  action_ = new QPushButton(actionText, this);
+  action_ = new QPushButton(u'&' + actionText, this);
   action_->setDefault(true);
   action_->setEnabled(false);
-  auto* cancel = new QPushButton(QStringLiteral("Cancel"), this);
+  auto* cancel = new QPushButton(QStringLiteral("&Cancel"), this);
   buttons->addWidget(action_);
   buttons->addWidget(cancel);
   layout->addLayout(buttons);

@@ -13,7 +13,8 @@ class Library;
 
 // What the save-to-library, import and export dialogs share: a prompt, the library's slots as
 // "%03d %s" rows, an action button (the default button, enabled once a row is selected, never
-// disabled again) and Cancel. The preselected slot's row is selected from the start.
+// disabled again) and Cancel, both with the mnemonic of their first letter. The preselected slot's
+// row is selected from the start.
 class SlotPickerDlg : public QDialog {
   Q_OBJECT
 

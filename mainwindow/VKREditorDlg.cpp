@@ -24,6 +24,7 @@
 #include "controls/VKRPullDownMenu.h"
 #include "controls/VKRScrollBar.h"
 #include "controls/WindowEvents.h"
+#include "device/ControlRanges.h"
 #include "device/DeviceLink.h"
 #include "device/MidiPort.h"
 #include "mainwindow/DeviceEventHandler.h"
@@ -115,8 +116,7 @@ void CVKREditorDlg::buildWindow() {
   menuBar_ = new QMenuBar(this);
   layout->setMenuBar(menuBar_);
   menu_ = new MainMenu(menuBar_, kHandledCommands, this);
-  connect(menu_, &MainMenu::triggered, this,
-          [this](int command) { runCommand([&] { onCommand(command); }); });
+  connect(menu_, &MainMenu::triggered, this, [this](int command) { runMenuCommand(command); });
   setUpMenuRules();
   surface_ = new PanelSurface(this);
   layout->addWidget(surface_);
@@ -234,12 +234,20 @@ void CVKREditorDlg::setUpListMenu() {
   listMenu_ = new QMenu(this);
   listMenu_->setObjectName(QStringLiteral("listMenu"));
   connect(listMenu_->addAction(QStringLiteral("Clear")), &QAction::triggered, this,
-          [this] { runCommand([&] { onCommand(kClearSlot); }); });
+          [this] { runMenuCommand(kClearSlot); });
   controls_->libraryList()->SetContextMenu(listMenu_);
 }
 
 void CVKREditorDlg::connectControls() {
   PanelControls& c = *controls_;
+  // Enter or F2 on a knob opens the number entry of its read-out, when it has a shown one.
+  for (CVKRDial* dial : c.dials()) {
+    CVKRNumberEditText* display = c.display(dial->GetId() - panel::kEditToDial);
+    if (!display) continue;
+    connect(dial, &CVKRDial::EntryRequested, display, [display] {
+      if (display->isVisible() && display->isEnabled()) display->OpenEntry();
+    });
+  }
   for (int id = 1087; id <= 1094; ++id)
     if (CCustomButton* b = c.button(id))
       connect(b, &QAbstractButton::clicked, this, [this, id] { OnControlChanged(id, 0); });
@@ -417,6 +425,13 @@ void CVKREditorDlg::redrawName() {
 // ---------------------------------------------------------------------------------------------
 // Menu commands, files
 
+// The accessibility layer reaches the menus also while a box or dialog is up; a command would
+// then run inside it. Only Quit is taken then, and waits for the box (closeEvent).
+void CVKREditorDlg::runMenuCommand(int command) {
+  if (command != MainMenu::Quit && (anotherWindowModal() || closing_)) return;
+  runCommand([&] { onCommand(command); });
+}
+
 void CVKREditorDlg::onCommand(int command) {
   if (command >= MainMenu::Volume1 && command <= MainMenu::Volume5) {
     onUsbVolume(command - MainMenu::Volume1);
@@ -497,14 +512,14 @@ void CVKREditorDlg::comeForward() {
   activateWindow();
 }
 
-void CVKREditorDlg::OpenFile(const QString& path, bool droppedOnList) {
+void CVKREditorDlg::OpenFile(const QString& path, std::optional<int> droppedOnRow) {
   const fs::path file = toPath(path);
   switch (fileKindOf(file)) {
     case FileKind::Library:
       library_.openFile(file);
       break;
     case FileKind::Patch:
-      flows_->OpenPatchFile(file, droppedOnList);
+      flows_->OpenPatchFile(file, droppedOnRow);
       break;
     case FileKind::Unsupported:
       showHint(strings::UnsupportedFile);
@@ -512,12 +527,12 @@ void CVKREditorDlg::OpenFile(const QString& path, bool droppedOnList) {
   }
 }
 
-void CVKREditorDlg::DropFiles(const QList<QUrl>& urls, bool onList) {
+void CVKREditorDlg::DropFiles(const QList<QUrl>& urls, std::optional<int> onRow) {
   QWidget* modal = QApplication::activeModalWidget();
   if (urls.isEmpty() || !initialized_ || closed_ || (modal && modal != this)) return;
   const QString path = urls.first().toLocalFile();  // only the first file counts
   if (path.isEmpty()) return;
-  runCommand([&] { OpenFile(path, onList); });
+  runCommand([&] { OpenFile(path, onRow); });
 }
 
 void CVKREditorDlg::dragEnterEvent(QDragEnterEvent* e) {
@@ -532,11 +547,14 @@ void CVKREditorDlg::dropEvent(QDropEvent* e) {
   if (!e->mimeData()->hasUrls()) return;
   e->acceptProposedAction();
   const QList<QUrl> urls = e->mimeData()->urls();
-  QWidget* list = controls_ ? controls_->libraryList() : nullptr;
-  const QWidget* under = childAt(e->position().toPoint());
-  const bool onList = list && under && (under == list || list->isAncestorOf(under));
+  CVKRListBox* list = controls_ ? controls_->libraryList() : nullptr;
+  const QPoint at = e->position().toPoint();
+  const QWidget* under = childAt(at);
+  std::optional<int> onRow;
+  if (list && under && (under == list || list->isAncestorOf(under)))
+    onRow = list->ItemFromPoint(list->mapFrom(this, at));
   // The drag source waits for the drop to return: the dialogs of the drop open afterwards.
-  QTimer::singleShot(0, this, [this, urls, onList] { DropFiles(urls, onList); });
+  QTimer::singleShot(0, this, [this, urls, onRow] { DropFiles(urls, onRow); });
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -586,9 +604,13 @@ bool CVKREditorDlg::unsavedChangesConfirmed(int stringId) {
   return askYesNo(stringId);
 }
 
-bool CVKREditorDlg::busy() const {
+bool CVKREditorDlg::anotherWindowModal() const {
   const QWidget* modal = QApplication::activeModalWidget();
-  return barrier_.running() || closing_ || !isEnabled() || (modal && modal != this);
+  return modal && modal != this;
+}
+
+bool CVKREditorDlg::busy() const {
+  return barrier_.running() || closing_ || !isEnabled() || anotherWindowModal();
 }
 
 void CVKREditorDlg::whenFree() {

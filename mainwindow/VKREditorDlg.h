@@ -8,6 +8,7 @@
 #include <filesystem>
 #include <functional>
 #include <memory>
+#include <optional>
 
 #include "controls/VKRControlListener.h"
 #include "controls/VKREditListener.h"
@@ -77,10 +78,11 @@ class CVKREditorDlg : public QDialog,
   // closed and will not open it.
   bool HandOver(const QString& path);
   // Routes a file by its extension: library, patch or "Unsupported File". A patch file dropped
-  // on the library list is offered for storing into a slot.
-  void OpenFile(const QString& path, bool droppedOnList = false);
-  // Dropped files: only the first counts.
-  void DropFiles(const QList<QUrl>& urls, bool onList);
+  // on the library list is offered for storing into a slot, the row it was dropped on (-1: none,
+  // then the current slot) preselected.
+  void OpenFile(const QString& path, std::optional<int> droppedOnRow = std::nullopt);
+  // Dropped files: only the first counts. `onRow`: dropped on the list, on that row.
+  void DropFiles(const QList<QUrl>& urls, std::optional<int> onRow);
 
   // Gestures on the panel.
   void OnControlChanged(int controlId, int value) override;
@@ -179,6 +181,7 @@ class CVKREditorDlg : public QDialog,
   void setUpListMenu();
   int ask(int stringId, IMessageBoxes::Icon icon, int buttons, bool saveLabels = false);
   std::optional<std::filesystem::path> chooseLibrary(bool toSave);
+  void runMenuCommand(int command);
   void onCommand(int command);
   bool onLibraryCommand(int command);
   void onUsbVolume(int value);
@@ -194,6 +197,7 @@ class CVKREditorDlg : public QDialog,
   void detachFromDevice();
   // A message box, a dialog or another nested loop runs: closing and hand-overs wait for it.
   bool busy() const;
+  bool anotherWindowModal() const;
   // What waited for the window to be free is done once it is (a close, hand-overs).
   void whenFree();
   void onFree();

@@ -6,6 +6,7 @@
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QPushButton>
 #include <QRadioButton>
 #include <algorithm>
 
@@ -33,19 +34,21 @@ void CVKRPreferenceWindow::buildLayout() {
   dataIn_->setObjectName(QStringLiteral("dataIn"));
   dataOut_ = new QComboBox(this);
   dataOut_->setObjectName(QStringLiteral("dataOut"));
-  grid->addWidget(new QLabel(QStringLiteral("DATA IN : "), this), 0, 0);
+  addLabel(0, QStringLiteral("DATA &IN : "), dataIn_);
   grid->addWidget(dataIn_, 0, 1);
-  grid->addWidget(new QLabel(QStringLiteral("DATA OUT : "), this), 1, 0);
+  addLabel(1, QStringLiteral("DATA &OUT : "), dataOut_);
   grid->addWidget(dataOut_, 1, 1);
-  knobMode_ = addPair(2, QStringLiteral("Knob Mode : "), kLinear, QStringLiteral("Linear"),
+  knobMode_ = addPair(2, QStringLiteral("&Knob Mode : "), kLinear, QStringLiteral("Linear"),
                       QStringLiteral("Circular"));
   const QString on = QStringLiteral("ON"), off = QStringLiteral("OFF");
-  stereoPair_ = addPair(3, QStringLiteral("Extended Stereo : "), kStereoOn, on, off);
-  lampPair_ = addPair(4, QStringLiteral("Power Lamp : "), kLampOn, on, off);
+  stereoPair_ = addPair(3, QStringLiteral("Extended &Stereo : "), kStereoOn, on, off);
+  lampPair_ = addPair(4, QStringLiteral("Power &Lamp : "), kLampOn, on, off);
   for (QButtonGroup* pair : {stereoPair_, lampPair_})
     for (QAbstractButton* b : pair->buttons()) b->setEnabled(false);  // until reported
 
   auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
+  buttons->button(QDialogButtonBox::Ok)->setText(QStringLiteral("&OK"));
+  buttons->button(QDialogButtonBox::Cancel)->setText(QStringLiteral("&Cancel"));
   connect(buttons, &QDialogButtonBox::accepted, this, &CVKRPreferenceWindow::accept);
   connect(buttons, &QDialogButtonBox::rejected, this, &CVKRPreferenceWindow::reject);
   grid->addWidget(buttons, 5, 0, 1, 2);
@@ -62,10 +65,19 @@ QButtonGroup* CVKRPreferenceWindow::addPair(int row, const QString& label, int f
     group->addButton(radio, firstId + i);
     box->addWidget(radio);
   }
-  auto* layout = static_cast<QGridLayout*>(this->layout());
-  layout->addWidget(new QLabel(label, this), row, 0);
-  layout->addLayout(box, row, 1);
+  addLabel(row, label, group->button(firstId));
+  static_cast<QGridLayout*>(layout())->addLayout(box, row, 1);
   return group;
+}
+
+// The label of a row: its mnemonic moves the focus to `field`, which a screen reader names after
+// the label (without the mnemonic mark and the colon).
+void CVKRPreferenceWindow::addLabel(int row, const QString& text, QWidget* field) {
+  auto* label = new QLabel(text, this);
+  label->setBuddy(field);
+  if (qobject_cast<QComboBox*>(field))
+    field->setAccessibleName(QString(text).remove(u'&').remove(u':').trimmed());
+  static_cast<QGridLayout*>(layout())->addWidget(label, row, 0);
 }
 
 QAbstractButton* CVKRPreferenceWindow::button(int id) const {

@@ -70,6 +70,7 @@ class CVKRPreferenceWindow : public QDialog {
 
  private:
   void buildLayout();
+  void addLabel(int row, const QString& text, QWidget* field);
   QButtonGroup* addPair(int row, const QString& label, int firstId, const QString& first,
                         const QString& second);
   void fillList(QComboBox* list, std::vector<std::string> names, const std::string& configured);

@@ -1,9 +1,11 @@
 #include "mainwindow/VKRSaveToLibraryDlg.h"
 
 #include <QLineEdit>
+#include <QListWidget>
 #include <algorithm>
 
 #include "mainwindow/MainWindowTexts.h"
+#include "mainwindow/PatchNameGuard.h"
 #include "patch/Library.h"
 #include "patch/StringTable.h"
 
@@ -15,8 +17,12 @@ CVKRSaveToLibraryDlg::CVKRSaveToLibraryDlg(Library& library, int preselected, Li
     : SlotPickerDlg(library, boxes, parent), library_(library), entry_(entry) {
   setObjectName(QStringLiteral("saveToLibrary"));
   nameEdit_ = new QLineEdit(name, this);
+  nameEdit_->setAccessibleName(QStringLiteral("Patch name"));
+  PatchNameGuard::guard(nameEdit_);
   Build(QStringLiteral("Save To Library"), QStringLiteral("Save"), texts::kPickSaveSlot,
         preselected, nameEdit_);
+  // Storing replaces a slot: only the button does it, never a double-click on a row.
+  disconnect(SlotList(), &QListWidget::itemDoubleClicked, this, nullptr);
 }
 
 void CVKRSaveToLibraryDlg::OnAction() {

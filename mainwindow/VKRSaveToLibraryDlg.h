@@ -8,6 +8,7 @@ namespace orv {
 struct LibraryEntry;
 
 // "Save To Library": stores a prepared entry into the chosen slot under the name typed here.
+// Only the Save button stores; a double-click on a row merely selects it.
 // An empty name or one with a character above 127 keeps the dialog open with its message and the
 // text as typed. On Save the entry's name field takes the first 64 characters of the name
 // (zero-padded), the entry replaces the chosen slot and the dialog closes with OK.

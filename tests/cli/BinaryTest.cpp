@@ -2,7 +2,9 @@
 #include <gtest/gtest.h>
 #include <sys/wait.h>
 
+#include <algorithm>
 #include <cstdlib>
+#include <string>
 
 #include "support/TempDir.h"
 
@@ -51,6 +53,64 @@ TEST(CliBinary, ExitStatusesAndStreams) {
                       .c_str()) >>
           8,
       1);
+}
+
+namespace {
+// The line of `text` that begins with `start`; empty when there is none.
+std::string lineStarting(const std::string& text, const std::string& start) {
+  for (std::size_t at = 0; at < text.size();) {
+    const std::size_t end = std::min(text.find('\n', at), text.size());
+    if (text.compare(at, start.size(), start) == 0) return text.substr(at, end - at);
+    at = end + 1;
+  }
+  return {};
+}
+
+// The words of a line, blanks collapsed.
+std::string words(const std::string& line) {
+  std::string out;
+  for (char c : line)
+    if (c != ' ' || (!out.empty() && out.back() != ' ')) out += c;
+  return out;
+}
+}  // namespace
+
+TEST(CliBinary, ParamsAPatchFileGivenToListAndFailuresThatNameTheFile) {
+  TempDir dir;
+  Outcome r = run(dir, "params 4");
+  ASSERT_EQ(r.status, 0) << r.err;
+  EXPECT_EQ(words(lineStarting(r.out, "1001 ")),
+            "1001 128 Amp Type 0..4 EG CLN, NYLON, TUBE, DYNAMIC, CONDENSER");
+  EXPECT_EQ(words(lineStarting(r.out, "1002 ")), "1002 129 Amp Blend 0..100 shown 0.0..10.0");
+  EXPECT_EQ(words(lineStarting(r.out, "1035 ")),
+            "1035 177 Delay Time 1..9999 shown 0.1ms..999.9ms, unit ms");
+  EXPECT_EQ(words(lineStarting(r.out, "1049 ")),
+            "1049 193 Reverb Reverb 0..100 shown 0.0..10.0 [Spring]");
+  for (int id = 1001; id <= 1055; ++id)
+    EXPECT_FALSE(lineStarting(r.out, std::to_string(id) + " ").empty()) << id;
+  EXPECT_EQ(words(lineStarting(run(dir, "params").out, "1002 ")),
+            "1002 129 Amp Gain 0..100 shown 0.0..10.0");
+  EXPECT_EQ(run(dir, "params 5").status, 2);
+
+  const std::string lib = (dir / "lib.ZBL").string(), patch = (dir / "p.ZBP").string();
+  ASSERT_EQ(run(dir, "new '" + lib + "'").status, 0);
+  ASSERT_EQ(run(dir, "export '" + lib + "' 1 '" + patch + "'").status, 0);
+  r = run(dir, "list '" + patch + "'");
+  EXPECT_EQ(r.status, 1);
+  EXPECT_EQ(r.err, "orv-cli: " + patch + " is a patch file, not a library; use: orv-cli show " +
+                       patch + "\n");
+
+  const std::string missing = (dir / "nonexist.ZBP").string();
+  for (const std::string& command : {"push '" + missing + "'", "show '" + missing + "'",
+                                     "import '" + lib + "' 2 '" + missing + "'"}) {
+    r = run(dir, command);
+    EXPECT_EQ(r.status, 1) << command;
+    EXPECT_EQ(r.err, "orv-cli: Failed to import Patch file. (" + missing +
+                         ": No such file or directory)\n")
+        << command;
+  }
+  r = run(dir, "new '" + (dir / "no folder" / "x.ZBL").string() + "'");
+  EXPECT_NE(r.err.find("no folder/x.ZBL: No such file or directory"), std::string::npos) << r.err;
 }
 
 // Arguments a shell hands over empty or out of range are usage errors, never taken for something

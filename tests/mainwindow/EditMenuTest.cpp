@@ -1,19 +1,24 @@
 #include <gtest/gtest.h>
 
+#include <QAbstractItemView>
 #include <QAction>
 #include <QApplication>
 #include <QClipboard>
+#include <QComboBox>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
+#include <QPushButton>
 #include <QSignalSpy>
 #include <QTest>
 
+#include "controls/Colors.h"
 #include "controls/CustomButton.h"
 #include "controls/VKRDial.h"
 #include "controls/VKRListBox.h"
 #include "controls/VKRNumberEdit.h"
 #include "controls/VKRNumberEditText.h"
+#include "controls/VKRPullDownMenu.h"
 #include "mainwindow/MainMenu.h"
 #include "mainwindow/MainWindowHarness.h"
 #include "mainwindow/MenuRules.h"
@@ -187,6 +192,99 @@ TEST(MainWindowEditMenu, CutCopyAndPasteWorkInAnOpenNumberEntry) {
   dlg.menu().action(MainMenu::Paste)->trigger();
   EXPECT_EQ(entry->text(), "42");
   EXPECT_TRUE(display->IsEntryOpen()) << "the commands leave the entry open";
+}
+
+TEST(MainWindowEditMenu, TheMenuBarReachedByKeyboardJudgesTheFieldItCameFrom) {
+  MainWindowHarness h;
+  CVKREditorDlg& dlg = h.openShown(/*connected=*/true);
+  QLineEdit* name = dlg.controls().nameEdit();
+  name->setFocus();
+  name->selectAll();
+  const QString selected = name->text();
+  // Alt+F, then Right: the menu bar takes the focus (keyboard mode) and opens Edit.
+  QTest::keyClick(name, Qt::Key_F, Qt::AltModifier);
+  ASSERT_TRUE(QApplication::activePopupWidget());
+  QTest::keyClick(QApplication::activePopupWidget(), Qt::Key_Right);
+  ASSERT_EQ(QApplication::activePopupWidget(), dlg.menuBar().actions().at(1)->menu());
+  EXPECT_EQ(editItems(dlg), "0110") << "Cut and Copy concern the selected name";
+  while (QWidget* popup = QApplication::activePopupWidget()) QTest::keyClick(popup, Qt::Key_Escape);
+  QTest::keyClick(&dlg.menuBar(), Qt::Key_Escape);
+  EXPECT_TRUE(name->hasFocus());
+  EXPECT_EQ(name->selectedText(), selected) << "the selection outlived the visit";
+  // F10 opens the first menu; Right goes on to Edit.
+  QTest::keyClick(name, Qt::Key_F10);
+  ASSERT_EQ(QApplication::activePopupWidget(), dlg.menuBar().actions().at(0)->menu());
+  QTest::keyClick(QApplication::activePopupWidget(), Qt::Key_Right);
+  EXPECT_EQ(editItems(dlg), "0110");
+  while (QWidget* popup = QApplication::activePopupWidget()) QTest::keyClick(popup, Qt::Key_Escape);
+
+  // Every item of the menus and every button of the dialogs has a mnemonic.
+  for (QAction* top : dlg.menuBar().actions())
+    for (QAction* item : top->menu()->actions())
+      EXPECT_TRUE(item->isSeparator() || item->text().contains(u'&')) << item->text().toStdString();
+  h.boxes.onDialog = [](QDialog& d) {
+    for (QPushButton* b : d.findChildren<QPushButton*>())
+      EXPECT_TRUE(b->text().contains(u'&')) << b->text().toStdString();
+    for (QWidget* field : d.findChildren<QWidget*>())
+      if (qobject_cast<QAbstractItemView*>(field) || qobject_cast<QLineEdit*>(field) ||
+          qobject_cast<QComboBox*>(field))
+        EXPECT_FALSE(field->accessibleName().isEmpty()) << d.objectName().toStdString();
+    return int(QDialog::Rejected);
+  };
+  DeviceLink::instance().setEdited(false);  // no question before the import
+  for (int command : {MainMenu::Export, MainMenu::Import, MainMenu::Preferences}) {
+    dlg.menu().setEnabled(command, true);
+    dlg.menu().action(command)->trigger();
+  }
+  dlg.menu().action(MainMenu::SaveToLibrary)->trigger();
+  EXPECT_EQ(h.boxes.dialogsRun.size(), 4u);
+}
+
+TEST(MainWindowKeyboard, KnobsPullDownsAndTheListAnswerTheKeyboard) {
+  MainWindowHarness h;
+  CVKREditorDlg& dlg = h.openShown(/*connected=*/true);
+  CVKRDial* gain = dlg.controls().dial(1111);
+  gain->setFocus(Qt::TabFocusReason);
+  QTest::keyClick(gain, Qt::Key_End);
+  EXPECT_EQ(gain->GetValue(), 100);
+  QTest::keyClick(gain, Qt::Key_PageDown);
+  EXPECT_EQ(gain->GetValue(), 90);
+  QTest::keyClick(gain, Qt::Key_PageUp);
+  QTest::keyClick(gain, Qt::Key_Home);
+  EXPECT_EQ(gain->GetValue(), 0);
+  h.service->flush();
+  EXPECT_EQ(h.sim->patch()[patch::kGain], 0) << "the keys reach the amplifier";
+  QTest::keyClick(gain, Qt::Key_F2);
+  CVKRNumberEditText* display = dlg.controls().display(1101);
+  ASSERT_TRUE(display->IsEntryOpen());
+  EXPECT_TRUE(display->Entry()->hasFocus());
+  QTest::keyClick(display->Entry(), Qt::Key_Escape);
+  gain->setFocus(Qt::TabFocusReason);
+  QTest::keyClick(gain, Qt::Key_Return);
+  EXPECT_TRUE(display->IsEntryOpen());
+  QTest::keyClick(display->Entry(), Qt::Key_Escape);
+
+  // Enter in the name edit hands the focus to the list, which frames itself (left edge, amber).
+  QLineEdit* name = dlg.controls().nameEdit();
+  name->setFocus(Qt::MouseFocusReason);
+  QTest::keyClick(name, Qt::Key_Return);
+  CVKRListBox* list = dlg.controls().libraryList();
+  ASSERT_TRUE(list->hasFocus());
+  const QImage shot = list->grab().toImage();
+  int amber = 0;
+  for (int y = 0; y < shot.height(); ++y) amber += shot.pixelColor(0, y) == kAmber;
+  EXPECT_GT(amber, shot.height() / 4) << "a dotted frame down the left edge";
+
+  CVKRPullDownMenu* type = dlg.controls().pullDown(1033);
+  type->setEnabled(true);
+  for (const auto& [key, modifiers] :
+       {std::pair{Qt::Key_Space, Qt::NoModifier}, std::pair{Qt::Key_Down, Qt::AltModifier}}) {
+    type->setFocus(Qt::TabFocusReason);
+    QTest::keyClick(type, key, modifiers);
+    ASSERT_TRUE(type->ActiveMenu()) << key;
+    type->ActiveMenu()->close();
+    QCoreApplication::processEvents();
+  }
 }
 
 TEST(MainWindowSkinnedButtons, AClickTakesTheFocusCommitsTheNameAndSpaceToggles) {

@@ -1,14 +1,17 @@
 #include <gtest/gtest.h>
 
 #include <QAction>
+#include <QClipboard>
 #include <QDir>
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QMenu>
 #include <QMimeData>
 #include <QPushButton>
 #include <QTest>
+#include <QToolTip>
 #include <QUrl>
 #include <deque>
 
@@ -21,6 +24,7 @@
 #include "mainwindow/MainMenu.h"
 #include "mainwindow/MainWindowHarness.h"
 #include "mainwindow/PanelControls.h"
+#include "mainwindow/PatchNameGuard.h"
 #include "mainwindow/VKRPatchExpDlg.h"
 #include "mainwindow/VKRPatchImpDlg.h"
 #include "mainwindow/VKRSaveToLibraryDlg.h"
@@ -235,6 +239,43 @@ TEST(LibraryFlowsStore, NamesAreCheckedAndCutTo64Characters) {
   EXPECT_EQ(dlg.patchName(), QString(64, u'x'));
 }
 
+// Types `text` key by key, as a keyboard layout with those characters would send it.
+void typeText(QWidget* field, const QString& text) {
+  for (QChar c : text) {
+    QKeyEvent press(QEvent::KeyPress, Qt::Key_unknown, Qt::NoModifier, QString(c));
+    QApplication::sendEvent(field, &press);
+  }
+}
+
+TEST(LibraryFlowsStore, NameFieldsRefuseWhatAPatchNameCannotHoldAsItIsTypedOrPasted) {
+  MainWindowHarness h;
+  CVKREditorDlg& dlg = h.openConnected();
+  dlg.show();
+  QApplication::setActiveWindow(&dlg);
+  QLineEdit* name = dlg.controls().nameEdit();
+  name->setFocus();
+  name->selectAll();
+  typeText(name, QString::fromUtf8("Cr\u00e8me \u65e5\u672c tone"));
+  EXPECT_EQ(name->text(), "Crme  tone");
+  EXPECT_EQ(dlg.patchName(), "Crme  tone");
+  EXPECT_EQ(QToolTip::text(), PatchNameGuard::rule()) << "the user hears what a name holds";
+  QGuiApplication::clipboard()->setText(QString::fromUtf8("Caf\u00e9 au lait"));
+  name->selectAll();
+  QTest::keyClick(name, Qt::Key_V, Qt::ControlModifier);
+  EXPECT_EQ(name->text(), "Caf au lait");
+
+  QString typed;
+  h.boxes.onDialog = [&](QDialog& d) {
+    QLineEdit* field = static_cast<CVKRSaveToLibraryDlg&>(d).NameEdit();
+    field->clear();
+    typeText(field, QString(70, u'x') + QChar(0xe9));
+    typed = field->text();
+    return int(QDialog::Rejected);
+  };
+  dlg.menu().action(MainMenu::SaveToLibrary)->trigger();
+  EXPECT_EQ(typed, QString(64, u'x')) << "the 65th character cannot be typed";
+}
+
 TEST(LibraryFlowsStore, HeaderAndModelByteReachTheLibraryFile) {
   MainWindowHarness h;
   CVKREditorDlg& dlg = h.openConnected('3');
@@ -350,6 +391,40 @@ TEST(LibraryFlowsPatchFiles, ExportProposesAFileNameWithoutReservedCharacters) {
   EXPECT_EQ(read, dlg.library().library().slot(4));
 }
 
+TEST(LibraryFlowsPatchFiles, ANameWithADotGetsItsExtensionAndTheReplaceQuestionNamesIt) {
+  MainWindowHarness h;
+  CVKREditorDlg& dlg = h.open();
+  putSlot(dlg, 4, namedEntry("Vol. 2"));
+  dlg.library().setCurrentSlot(4);
+  h.boxes.onDialog = [](QDialog& d) {
+    auto& box = static_cast<CVKRPatchExpDlg&>(d);
+    box.PressAction();
+    return box.result();
+  };
+  const QString typed = h.config.filePath("Vol. 2");
+  QFile existing(typed + ".ZBP");
+  ASSERT_TRUE(existing.open(QIODevice::WriteOnly));
+  existing.close();
+  h.boxes.files = {typed, typed};
+  h.boxes.answers = {IMessageBoxes::No, IMessageBoxes::Yes};
+  h.boxes.asked.clear();
+  dlg.menu().action(MainMenu::Export)->trigger();
+  EXPECT_EQ(
+      h.boxes.texts(),
+      QStringList(2, QStringLiteral("Vol. 2.ZBP already exists.\nDo you want to replace it?")));
+  ASSERT_EQ(h.boxes.fileRequests.size(), 2u) << "No offers the file dialog again";
+  EXPECT_EQ(h.boxes.fileRequests[1].proposedName, typed + ".ZBP");
+  EXPECT_FALSE(QFile::exists(typed));
+  LibraryEntry read;
+  readPatchFile(read, fsPath(typed + ".ZBP"));
+  EXPECT_EQ(read, dlg.library().library().slot(4));
+
+  h.boxes.files = {h.config.filePath("J.C. Clean")};
+  dlg.menu().action(MainMenu::SaveAs)->trigger();
+  EXPECT_TRUE(QFile::exists(h.config.filePath("J.C. Clean.ZBL")));
+  EXPECT_EQ(dlg.controls().libraryName()->text(), "J.C. Clean");
+}
+
 TEST(LibraryFlowsPatchFiles, ImportBeyondTheKnobFillsTheSlotAndKeepsTheCurrentPatch) {
   MainWindowHarness h;
   CVKREditorDlg& dlg = h.openConnected('4');
@@ -437,12 +512,12 @@ TEST(LibraryFlowsPatchFiles, ExportCancelledWritesNothing) {
 
 // Drags files onto `target` and drops them there; the application routes the drag to the widget
 // that takes it.
-void drop(QWidget* target, const QStringList& paths) {
+void drop(QWidget* target, const QStringList& paths, std::optional<QPoint> point = {}) {
   QMimeData mime;
   QList<QUrl> urls;
   for (const QString& p : paths) urls << QUrl::fromLocalFile(p);
   mime.setUrls(urls);
-  const QPointF at = target->rect().center();
+  const QPointF at = point.value_or(target->rect().center());
   QDragEnterEvent enter(at.toPoint(), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
   QApplication::sendEvent(target, &enter);
   ASSERT_TRUE(enter.isAccepted());
@@ -451,7 +526,7 @@ void drop(QWidget* target, const QStringList& paths) {
   QCoreApplication::processEvents();
 }
 
-TEST(LibraryFlowsDrops, APatchOnTheListIsStoredIntoTheCurrentSlotWithoutAQuestion) {
+TEST(LibraryFlowsDrops, APatchOnTheCurrentSlotsRowIsStoredThereWithoutAQuestion) {
   MainWindowHarness h;
   CVKREditorDlg& dlg = h.openConnected();
   dlg.show();
@@ -464,7 +539,8 @@ TEST(LibraryFlowsDrops, APatchOnTheListIsStoredIntoTheCurrentSlotWithoutAQuestio
   h.boxes.onDialog = storeInto(4, {}, &seen);
   h.boxes.asked.clear();
 
-  drop(dlg.controls().libraryList(), {first, second});
+  CVKRListBox* list = dlg.controls().libraryList();
+  drop(list, {first, second}, list->ItemRect(4).center());
   EXPECT_TRUE(h.boxes.asked.empty());
   EXPECT_EQ(seen.runs, 1);
   EXPECT_EQ(seen.preselected, 4);
@@ -523,6 +599,32 @@ TEST(LibraryFlowsDrops, APatchOfAnotherModelOrAmpTypeDroppedOnTheListIsStoredBut
   }
   EXPECT_EQ(rowText(dlg.library().library(), 30), "031 Model Two");
   EXPECT_EQ(rowText(dlg.library().library(), 31), "032 Eight");
+}
+
+TEST(LibraryFlowsDrops, APatchDroppedOnARowPreselectsItAndOnlyTheButtonStores) {
+  MainWindowHarness h;
+  CVKREditorDlg& dlg = h.openConnected();
+  dlg.show();
+  dlg.library().setCurrentSlot(4);
+  const QString file = h.config.filePath("p.ZBP");
+  writePatchFile(namedEntry("Dropped"), fsPath(file));
+  const Library before = dlg.library().library();
+  int preselected = -2;
+  h.boxes.onDialog = [&](QDialog& d) {
+    auto& box = static_cast<CVKRSaveToLibraryDlg&>(d);
+    preselected = box.SelectedSlot();
+    box.show();  // laid out as the user sees it
+    QListWidget* rows = box.SlotList();
+    const QPoint at = rows->visualItemRect(rows->item(7)).center();
+    QTest::mouseClick(rows->viewport(), Qt::LeftButton, {}, at);
+    QTest::mouseDClick(rows->viewport(), Qt::LeftButton, {}, at);
+    EXPECT_EQ(box.SelectedSlot(), 7);
+    return box.result();
+  };
+  CVKRListBox* list = dlg.controls().libraryList();
+  drop(list, {file}, list->ItemRect(2).center());
+  EXPECT_EQ(preselected, 2);
+  EXPECT_EQ(dlg.library().library(), before) << "a double-click stores nothing";
 }
 
 // --- Scrolling and failures ------------------------------------------------------------------

@@ -16,6 +16,7 @@
 #include "controls/VKRPullDownMenu.h"
 #include "device/DeviceLink.h"
 #include "device/ParameterMap.h"
+#include "mainwindow/MainMenu.h"
 #include "mainwindow/MainWindowHarness.h"
 #include "mainwindow/PanelControls.h"
 #include "mainwindow/PanelSurface.h"
@@ -259,6 +260,8 @@ TEST(PanelAccessibility, HiddenControlsAndControlsUnderAModalBoxRefuseTheTool) {
   CVKRDial* master = c.dial(1112);
   const int masterBefore = master->GetValue();
   face(master)->valueInterface()->setCurrentValue(masterBefore == 50 ? 51 : 50);
+  h.boxes.dialogsRun.clear();
+  dlg.menu().action(MainMenu::SaveToLibrary)->trigger();  // the menus are reachable too
   modal.hide();
 
   h.service->flush();
@@ -267,6 +270,7 @@ TEST(PanelAccessibility, HiddenControlsAndControlsUnderAModalBoxRefuseTheTool) {
   EXPECT_EQ(master->GetValue(), masterBefore);
   EXPECT_EQ(c.libraryList()->GetCurSel(), 2) << "no row picked, and the patch not touched";
   EXPECT_TRUE(h.sim->received().empty()) << "nothing reached the amplifier";
+  EXPECT_TRUE(h.boxes.dialogsRun.empty()) << "Save To Library ran inside the box";
 }
 
 // The identifiers of the controls Tab reaches from the patch name, in order, `count` of them.

@@ -2,8 +2,12 @@
 
 #include <CLI/CLI.hpp>
 #include <algorithm>
+#include <cerrno>
 #include <charconv>
+#include <fstream>
 #include <system_error>
+
+#include "patch/RegularFile.h"
 
 namespace orv::cli {
 
@@ -21,6 +25,23 @@ void addArgument(CLI::App& app, const std::string& name, std::string& value,
 void addForceOption(CLI::App& app, bool& force) {
   app.add_flag("--force", force, "replace the output file when it exists")
       ->multi_option_policy(CLI::MultiOptionPolicy::Throw);
+}
+
+std::error_code readFailure(const std::filesystem::path& path) {
+  std::error_code ec;
+  if (std::filesystem::is_directory(path, ec))
+    return std::make_error_code(std::errc::is_a_directory);
+  errno = 0;
+  std::ifstream in(path, std::ios::binary);
+  if (in) return {};
+  return std::error_code(errno ? errno : EIO, std::generic_category());
+}
+
+std::optional<std::string> magicOf(const std::filesystem::path& path, std::error_code& reason) {
+  std::vector<uint8_t> magic;
+  uint64_t size = 0;
+  if (reason = readRegularFile(path, 4, magic, size); reason) return std::nullopt;
+  return std::string(magic.begin(), magic.end());
 }
 
 void refuseToReplace(const std::filesystem::path& path, bool force) {

@@ -5,6 +5,7 @@
 #include <span>
 #include <string>
 #include <string_view>
+#include <system_error>
 #include <vector>
 
 #include "tools/cli/Cli.h"
@@ -22,6 +23,12 @@ void addArgument(CLI::App& app, const std::string& name, std::string& value,
 void addForceOption(CLI::App& app, bool& force);
 // Refuses (CliError) to replace an existing file unless `force` is set.
 void refuseToReplace(const std::filesystem::path& path, bool force);
+
+// Why a file cannot be opened for reading; nothing when it can.
+std::error_code readFailure(const std::filesystem::path& path);
+// The file's first four bytes ("VKRB" library, "VKRP" patch), or nothing (and the reason) when
+// it cannot be read.
+std::optional<std::string> magicOf(const std::filesystem::path& path, std::error_code& reason);
 
 // A slot number 1..100 as typed; returns the slot index 0..99. Throws UsageError.
 std::size_t parseSlot(const std::string& text);

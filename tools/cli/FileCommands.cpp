@@ -45,6 +45,9 @@ void showEntry(const LibraryEntry& entry, std::ostream& out) {
 }
 
 int list(const std::string& lib, Io& io) {
+  std::error_code unreadable;  // reported by the read below, with the file's name
+  if (magicOf(lib, unreadable) == "VKRP")
+    throw CliError(lib + " is a patch file, not a library; use: orv-cli show " + lib);
   Library library;
   readLibrary(library, lib);
   for (const std::string& row : rowTexts(library)) io.out << latin1ToUtf8(row) << '\n';

@@ -1,7 +1,5 @@
 // JSON forms of library and patch files: to-json and from-json.
 #include <CLI/CLI.hpp>
-#include <cerrno>
-#include <cstring>
 #include <fstream>
 #include <iterator>
 #include <memory>
@@ -21,24 +19,6 @@ namespace orv::cli {
 namespace {
 
 namespace fs = std::filesystem;
-
-// Why a file cannot be opened for reading; nothing when it can.
-std::error_code readFailure(const fs::path& path) {
-  std::error_code ec;
-  if (fs::is_directory(path, ec)) return std::make_error_code(std::errc::is_a_directory);
-  errno = 0;
-  std::ifstream in(path, std::ios::binary);
-  if (in) return {};
-  return std::error_code(errno ? errno : EIO, std::generic_category());
-}
-
-// The file's first four bytes, or nothing (and the reason) when it cannot be read.
-std::optional<std::string> magicOf(const fs::path& path, std::error_code& reason) {
-  std::vector<uint8_t> magic;
-  uint64_t size = 0;
-  if (reason = readRegularFile(path, 4, magic, size); reason) return std::nullopt;
-  return std::string(magic.begin(), magic.end());
-}
 
 int toJson(const fs::path& path, Io& io) {
   std::error_code reason;
