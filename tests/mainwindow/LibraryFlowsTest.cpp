@@ -249,9 +249,7 @@ void typeText(QWidget* field, const QString& text) {
 
 TEST(LibraryFlowsStore, NameFieldsRefuseWhatAPatchNameCannotHoldAsItIsTypedOrPasted) {
   MainWindowHarness h;
-  CVKREditorDlg& dlg = h.openConnected();
-  dlg.show();
-  QApplication::setActiveWindow(&dlg);
+  CVKREditorDlg& dlg = h.openShown(/*connected=*/true);
   QLineEdit* name = dlg.controls().nameEdit();
   name->setFocus();
   name->selectAll();
