@@ -5,18 +5,17 @@
 
 #include <QCoreApplication>
 #include <QDir>
-#include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
 #include <QImage>
 #include <QMap>
 #include <QProcess>
 #include <QTemporaryDir>
-#include <QThread>
 
 #include "app/SingleInstance.h"
 #include "device/rtmidi/RtMidiBackend.h"
 #include "mainwindow/LocalFileName.h"
+#include "support/WaitFor.h"
 
 namespace orv {
 namespace {
@@ -26,14 +25,8 @@ QString editorPath() {
 }
 
 template <class F>
-bool waitFor(F done, int timeoutMs = 10000) {
-  QElapsedTimer t;
-  t.start();
-  while (!done() && t.elapsed() < timeoutMs) {
-    QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
-    QThread::msleep(10);
-  }
-  return done();
+bool waitFor(F done) {
+  return test::waitServingEvents(done, std::chrono::seconds(10));
 }
 
 // A user's environment in a temporary folder: configuration and runtime folders of its own.

@@ -4,19 +4,12 @@
 #include <QTemporaryDir>
 
 #include "app/HelpDocument.h"
-#include "patch/GenericException.h"
+#include "support/FailureOf.h"
 
 namespace orv {
 namespace {
 
-int failureCode(const std::function<void()>& f) {
-  try {
-    f();
-  } catch (const CGenericException& e) {
-    return e.code();
-  }
-  return 0;
-}
+using test::codeOf;
 
 TEST(HelpDocument, OpensTheDocumentOfTheUsersLanguage) {
   QTemporaryDir dir;
@@ -50,7 +43,7 @@ TEST(HelpDocument, LooksInEachFolderInTurn) {
     return true;
   });
   EXPECT_EQ(opened, QList<QUrl>{QUrl::fromLocalFile(data.filePath("ORV_Editor_jp.pdf"))});
-  EXPECT_EQ(failureCode([&] {
+  EXPECT_EQ(codeOf([&] {
               HelpDocument::open(QStringList{bin.path(), data.path()}, QLocale::English,
                                  [](const QUrl&) { return true; });
             }),
@@ -63,7 +56,7 @@ TEST(HelpDocument, LooksInEachFolderInTurn) {
 TEST(HelpDocument, MissingFileAndMissingReaderAreReported) {
   QTemporaryDir dir;
   bool called = false;
-  EXPECT_EQ(failureCode([&] {
+  EXPECT_EQ(codeOf([&] {
               HelpDocument::open(dir.path(), QLocale::English, [&](const QUrl&) {
                 called = true;
                 return true;
@@ -75,7 +68,7 @@ TEST(HelpDocument, MissingFileAndMissingReaderAreReported) {
   QFile f(dir.filePath("ORV_Editor_en.pdf"));
   ASSERT_TRUE(f.open(QIODevice::WriteOnly));
   f.close();
-  EXPECT_EQ(failureCode([&] {
+  EXPECT_EQ(codeOf([&] {
               HelpDocument::open(dir.path(), QLocale::English, [](const QUrl&) { return false; });
             }),
             310);

@@ -10,6 +10,7 @@
 #include <QDataStream>
 #include <QDir>
 #include <QElapsedTimer>
+#include <QEventLoop>
 #include <QFileInfo>
 #include <QLocalSocket>
 #include <QPointer>
@@ -17,41 +18,49 @@
 #include <QTimer>
 #include <atomic>
 #include <cstring>
+#include <memory>
 #include <thread>
 
 #include "app/SingleInstance.h"
 #include "app/VKREditorApp.h"
 #include "mainwindow/MessageBoxes.h"
 #include "support/AsUser.h"
+#include "support/WaitFor.h"
 
 namespace orv {
 namespace {
 
-// Spins the event loop until `done` or the timeout.
-template <class F>
-bool waitFor(F done, int timeoutMs = 5000) {
-  QElapsedTimer t;
-  t.start();
-  while (!done() && t.elapsed() < timeoutMs)
-    QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
-  return done();
-}
+using namespace std::chrono_literals;
+using test::waitServingEvents;
 
-// Hands a file over from another thread, as a second process would, while this thread keeps
-// serving the primary's event loop.
+// A second instance on another thread, as a second process would be, handing over `path`.
+class SecondInstance {
+ public:
+  SecondInstance(const QString& dir, const QString& key, const QString& path)
+      : thread_([this, dir, key, path] {
+          SingleInstance secondary(dir, key);
+          const bool second = secondary.acquire() == SingleInstance::Role::Secondary;
+          result_ = second && secondary.handOver(path) ? 1 : 0;
+        }) {}
+  ~SecondInstance() { thread_.join(); }
+  // True once it has handed over (or failed to) and gone away.
+  bool finished() const { return result_ != -1; }
+  bool handedOver() const { return result_ == 1; }
+
+ private:
+  std::atomic<int> result_{-1};
+  std::thread thread_;
+};
+
+// Hands a file over from another thread while this thread keeps serving the primary's event
+// loop; true once the primary confirmed receipt.
 bool handOverFromAnotherThread(const QString& dir, const QString& key, const QString& path) {
-  std::atomic<int> result{-1};
-  std::thread second([&] {
-    SingleInstance secondary(dir, key);
-    if (secondary.acquire() != SingleInstance::Role::Secondary) {
-      result = 0;
-      return;
-    }
-    result = secondary.handOver(path) ? 1 : 0;
-  });
-  waitFor([&] { return result != -1; });
-  second.join();
-  return result == 1;
+  SecondInstance second(dir, key, path);
+  if (!waitServingEvents([&] { return second.finished(); }, 10s)) {
+    ADD_FAILURE() << "the second instance never finished its hand-over";
+    return false;
+  }
+  return second.handedOver();
 }
 
 class CountingBoxes : public IMessageBoxes {
@@ -89,7 +98,7 @@ TEST_F(SingleInstanceTest, SecondInstanceHandsItsFileToTheFirst) {
   const QString unicode = QString::fromUtf8("/home/u/Bänke/ライブラリ 😀.ZBL");
   EXPECT_TRUE(handOverFromAnotherThread(dir.path(), key, unicode));
   EXPECT_TRUE(handOverFromAnotherThread(dir.path(), key, "/second.ZBP"));
-  waitFor([&] { return received.size() == 2; });
+  ASSERT_TRUE(waitServingEvents([&] { return received.size() == 2; }, 5s));
   EXPECT_EQ(received, (QStringList{unicode, "/second.ZBP"}));
 }
 
@@ -123,7 +132,7 @@ TEST_F(SingleInstanceTest, StaleSocketLeftByACrashDoesNotBlock) {
   QString received;
   first.setReceiver([&](const QString& p) { return !(received = p).isEmpty(); });
   EXPECT_TRUE(handOverFromAnotherThread(dir.path(), key, "after-crash.ZBL"));
-  waitFor([&] { return !received.isEmpty(); });
+  ASSERT_TRUE(waitServingEvents([&] { return !received.isEmpty(); }, 5s));
   EXPECT_EQ(received, "after-crash.ZBL");
 }
 
@@ -133,7 +142,8 @@ TEST_F(SingleInstanceTest, ForeignOrAbsurdMessagesAreDroppedAndServingGoesOn) {
   QStringList received;
   first.setReceiver(receiveInto(received));
 
-  auto sendRaw = [&](quint32 id, quint32 length, const QByteArray& body) {
+  // Sends a raw message; `dropped`: the primary must close the connection.
+  auto sendRaw = [&](quint32 id, quint32 length, const QByteArray& body, bool dropped) {
     QLocalSocket s;
     s.connectToServer(first.serverName());
     ASSERT_TRUE(s.waitForConnected(1000));
@@ -142,25 +152,28 @@ TEST_F(SingleInstanceTest, ForeignOrAbsurdMessagesAreDroppedAndServingGoesOn) {
     out << id << length;
     m += body;
     s.write(m);
-    s.waitForBytesWritten(1000);
-    waitFor([&] { return s.state() != QLocalSocket::ConnectedState; }, 300);
+    ASSERT_TRUE(s.waitForBytesWritten(1000));
+    if (dropped)
+      ASSERT_TRUE(waitServingEvents([&] { return s.state() != QLocalSocket::ConnectedState; }, 5s))
+          << "the primary kept a connection it should have dropped";
   };
-  sendRaw(7, 3, "abc");                                  // wrong identifier
-  sendRaw(1, SingleInstance::kMaxPathBytes + 1, "abc");  // absurd length
-  sendRaw(1, 10, "abc");                                 // cut short, then closed
+  sendRaw(7, 3, "abc", true);                                  // wrong identifier
+  sendRaw(1, SingleInstance::kMaxPathBytes + 1, "abc", true);  // absurd length
+  sendRaw(1, 10, "abc", false);                                // cut short, then closed
   EXPECT_TRUE(received.isEmpty());
   EXPECT_TRUE(handOverFromAnotherThread(dir.path(), key, "good.ZBL"));
-  waitFor([&] { return !received.isEmpty(); });
+  ASSERT_TRUE(waitServingEvents([&] { return !received.isEmpty(); }, 5s));
   EXPECT_EQ(received, QStringList{"good.ZBL"});
 }
 
 TEST_F(SingleInstanceTest, HandOversAnsweredInANestedLoopLeaveTheServerWorking) {
   // The window answers a hand-over with a message box: a nested event loop that runs while the
-  // second instance reads its acknowledgement and goes away.
+  // second instance waits for its acknowledgement, which goes out once the box is answered.
   SingleInstance first(dir.path(), key);
   ASSERT_EQ(first.acquire(), SingleInstance::Role::Primary);
   QStringList received;
-  int socketsLost = 0;
+  std::unique_ptr<SecondInstance> second;
+  int socketsLost = 0, answeredEarly = 0;
   first.setReceiver([&](const QString& p) {
     received << p;
     QList<QPointer<QLocalSocket>> sockets;
@@ -168,16 +181,20 @@ TEST_F(SingleInstanceTest, HandOversAnsweredInANestedLoopLeaveTheServerWorking) 
     QEventLoop box;
     QTimer::singleShot(150, &box, &QEventLoop::quit);
     box.exec();
-    // The connection stays until its hand-over has been dealt with.
+    // Nothing was acknowledged while the box was up, and the connection is still there.
+    answeredEarly += second->finished() ? 1 : 0;
     for (const auto& s : sockets) socketsLost += s.isNull() ? 1 : 0;
     return true;
   });
   for (int i = 0; i < 20; ++i) {
     const QString path = QStringLiteral("/lib/%1.ZBL").arg(i);
-    ASSERT_TRUE(handOverFromAnotherThread(dir.path(), key, path)) << i;
-    ASSERT_TRUE(waitFor([&] { return received.size() == i + 1; })) << i;
+    second = std::make_unique<SecondInstance>(dir.path(), key, path);
+    ASSERT_TRUE(waitServingEvents([&] { return second->finished(); }, 15s)) << i;
+    ASSERT_TRUE(second->handedOver()) << i;
+    ASSERT_EQ(received.size(), i + 1);
   }
   EXPECT_EQ(received.last(), "/lib/19.ZBL");
+  EXPECT_EQ(answeredEarly, 0);
   EXPECT_EQ(socketsLost, 0);
 }
 
@@ -191,8 +208,9 @@ TEST_F(SingleInstanceTest, ALaterStartWithoutAFileBringsTheEditorForwardAndSaysS
   auto startSecond = [&](const QString& file, CountingBoxes& boxes) {
     std::atomic<int> code{-1};
     std::thread later([&] { code = CVKREditorApp::handOverToRunningEditor(second, file, boxes); });
-    waitFor([&] { return code != -1; });
+    const bool ended = waitServingEvents([&] { return code != -1; }, 10s);
     later.join();
+    if (!ended) ADD_FAILURE() << "the hand-over never ended";
     return int(code);
   };
   CountingBoxes boxes;
@@ -290,7 +308,7 @@ TEST_F(SingleInstanceTest, AConnectionThatSendsNothingIsDropped) {
   QLocalSocket idle;
   idle.connectToServer(first.serverName());
   ASSERT_TRUE(idle.waitForConnected(1000));
-  EXPECT_TRUE(waitFor([&] { return idle.state() == QLocalSocket::UnconnectedState; }, 3000))
+  EXPECT_TRUE(waitServingEvents([&] { return idle.state() == QLocalSocket::UnconnectedState; }, 3s))
       << "the idle connection is still open";
 }
 

@@ -1,6 +1,8 @@
 #pragma once
 // A stand-in for the main window: listener of every control, owner of an 800 x 600 back buffer
 // composed from a background and the controls' DrawOnto calls, and receiver of posted messages.
+#include <gtest/gtest.h>
+
 #include <QApplication>
 #include <QImage>
 #include <QPainter>
@@ -14,6 +16,7 @@
 #include "controls/VKRControlListener.h"
 #include "controls/VKREditListener.h"
 #include "controls/WindowEvents.h"
+#include "support/ShowActive.h"
 
 namespace orv::test {
 
@@ -55,9 +58,7 @@ class ControlsTestHost : public QWidget, public IVKRControlListener, public IVKR
 
   // Shows the host and makes it the active window, so that focus events arrive.
   void ShowActive() {
-    show();
-    activateWindow();
-    (void)QTest::qWaitForWindowActive(this);
+    if (!showActive(*this)) ADD_FAILURE() << "the test host never became active";
   }
 
   // Delivers messages posted to the host.

@@ -5,6 +5,7 @@
 
 #include "LinkFixture.h"
 #include "device/SysexCodec.h"
+#include "support/WaitFor.h"
 
 using namespace orv;
 using namespace orv::testing;
@@ -21,15 +22,6 @@ bool wellFormed(const Bytes& m) {
          : AmpSimulator::isBulkDump(m)                                          ? m.size() == 276
          : AmpSimulator::isDumpRequest(m) || AmpSimulator::isSettingsRequest(m) ? m.size() == 13
                                                                                 : false;
-}
-
-bool waitUntil(const std::function<bool()>& done, std::chrono::milliseconds timeout) {
-  const auto end = std::chrono::steady_clock::now() + timeout;
-  while (!done()) {
-    if (std::chrono::steady_clock::now() > end) return false;
-    std::this_thread::sleep_for(1ms);
-  }
-  return true;
 }
 
 }  // namespace
@@ -85,7 +77,7 @@ TEST(DeviceLinkStress, AmplifierAndEditorWorkAtOnce) {
 
   // Settled on one model, a last change each way arrives whole.
   amp.setModel('1');
-  ASSERT_TRUE(waitUntil([&] { return link.modelCode() == '1'; }, 5s));
+  ASSERT_TRUE(orv::test::waitFor([&] { return link.modelCode() == '1'; }, 5s));
   service->flush();
   // A change made while no model was connected waits for the amplifier to be given the sound.
   link.sendWholePatch();

@@ -2,25 +2,14 @@
 
 #include "LinkFixture.h"
 #include "device/SysexCodec.h"
-#include "patch/GenericException.h"
+#include "support/FailureOf.h"
 
 using namespace orv;
 using namespace orv::testing;
 using namespace std::chrono_literals;
 using Bytes = std::vector<uint8_t>;
 
-namespace {
-
-int codeOf(const std::function<void()>& f) {
-  try {
-    f();
-  } catch (const CGenericException& e) {
-    return e.code();
-  }
-  return 0;
-}
-
-}  // namespace
+using orv::test::codeOf;
 
 // --- Connecting ----------------------------------------------------------------------------
 

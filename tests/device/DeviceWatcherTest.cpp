@@ -6,6 +6,7 @@
 
 #include "DiagnosticCapture.h"
 #include "device/DeviceWatcher.h"
+#include "support/WaitFor.h"
 
 namespace orv {
 namespace {
@@ -28,13 +29,9 @@ struct Devices {
   }
 };
 
-bool eventually(const std::function<bool()>& f, std::chrono::milliseconds timeout = 2s) {
-  const auto end = std::chrono::steady_clock::now() + timeout;
-  while (!f()) {
-    if (std::chrono::steady_clock::now() > end) return false;
-    std::this_thread::sleep_for(2ms);
-  }
-  return true;
+template <class F>
+bool eventually(F done) {
+  return test::waitFor(done, 2s);
 }
 
 TEST(DeviceWatcher, ReportsEachChangeOnceAndNotTheFirstLook) {

@@ -14,6 +14,7 @@
 #include "patch/PatchData.h"
 #include "sim/AmpSimulator.h"
 #include "sim/VirtualAmpTransport.h"
+#include "support/FailureOf.h"
 
 namespace orv::testing {
 
@@ -116,15 +117,6 @@ class LinkedSimulator : public ::testing::Test {
 
   static Bytes change(int offset, uint8_t d1, uint8_t d2) {
     return sysex::encodeParameterChange(offset, d1, d2);
-  }
-
-  static int codeOf(const std::function<void()>& f) {
-    try {
-      f();
-    } catch (const CGenericException& e) {
-      return e.code();
-    }
-    return 0;
   }
 };
 

@@ -4,19 +4,11 @@
 
 #include "device/ParameterMap.h"
 #include "patch/GenericException.h"
+#include "support/FailureOf.h"
 
 using namespace orv;
 
-namespace {
-int codeOf(const std::function<void()>& f) {
-  try {
-    f();
-  } catch (const CGenericException& e) {
-    return e.code();
-  }
-  return 0;
-}
-}  // namespace
+using orv::test::codeOf;
 
 TEST(ParameterMap, EveryIdentifierRoundTripsUnderSomeType) {
   for (int id = params::kFirstId; id <= params::kLastId; ++id) {

@@ -8,6 +8,7 @@
 
 using namespace orv;
 using Outcome = ParameterWriter::Outcome;
+using orv::test::codeOf;
 
 namespace {
 

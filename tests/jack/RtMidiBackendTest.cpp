@@ -12,6 +12,7 @@
 #include "jack/Collector.h"
 #include "jack/JackServer.h"
 #include "jack/SecondServer.h"
+#include "support/WaitFor.h"
 
 namespace orv {
 namespace {
@@ -268,10 +269,12 @@ TEST_F(RtMidiOnJack, JunkFromTheDeviceIsDroppedAndWhatFollowsArrives) {
   const Bytes note = {0x90, 0x40, 0x40};
   ASSERT_TRUE(amp.send(note.data(), note.size()));
   ASSERT_TRUE(amp.send(kIdentity.data(), kIdentity.size()));
-  atEditor.waitFor(4);
-  std::this_thread::sleep_for(50ms);  // room for anything that should not come
+  // Events arrive in order: once this last one is in, anything that should not come would have.
+  const Bytes last = {0x80, 0x40, 0x00};
+  ASSERT_TRUE(amp.send(last.data(), last.size()));
+  ASSERT_GE(atEditor.waitFor(5).size(), 5u) << "the messages sent did not all arrive";
   // JACK hands over whole events, so the note after the broken message is a message of its own.
-  EXPECT_EQ(atEditor.messages(), (std::vector<Bytes>{longDump, kIdentity, note, kIdentity}));
+  EXPECT_EQ(atEditor.messages(), (std::vector<Bytes>{longDump, kIdentity, note, kIdentity, last}));
 }
 
 TEST_F(RtMidiOnJack, ALongMessageReachesThePortLayerWholeInPiecesOfItsBuffer) {
@@ -331,7 +334,11 @@ TEST_F(RtMidiOnJack, OpeningTheOutputWhileTheReceiverSendsNeitherStallsNorFails)
       std::this_thread::sleep_for(1ms);
     }
   });
-  while (received.load() == 0) std::this_thread::sleep_for(1ms);
+  if (!test::waitFor([&] { return received.load() > 0; }, 5s)) {
+    run = false;
+    flood.join();
+    FAIL() << "no Identity reached the editor's input";
+  }
   const int opened = port.openOutput(port.findOutput("ORV10"));
   const bool answered = !atDevice.waitFor(1).empty();
   run = false;
@@ -456,17 +463,6 @@ TEST_F(RtMidiOnJack, AnyServiceFindsOneAndAMissingServiceIsAnErrorNotACrash) {
 namespace orv {
 namespace {
 
-// Polls `done` every 5 ms for at most `limit`; whether it came true.
-template <class Done>
-bool within(std::chrono::milliseconds limit, Done done) {
-  const auto end = std::chrono::steady_clock::now() + limit;
-  while (!done()) {
-    if (std::chrono::steady_clock::now() > end) return false;
-    std::this_thread::sleep_for(5ms);
-  }
-  return true;
-}
-
 // Each client of the process learns on a thread of its own that its server stopped, so the
 // editor is asked only about what it noticed itself, each time after a bounded wait for it.
 TEST_F(RtMidiOnJack, AStoppedServerIsAnErrorNotAHangAndANewOneIsFound) {
@@ -482,7 +478,8 @@ TEST_F(RtMidiOnJack, AStoppedServerIsAnErrorNotAHangAndANewOneIsFound) {
 
   second.stop();  // the server goes, and with it both clients
   const auto t0 = std::chrono::steady_clock::now();
-  EXPECT_TRUE(within(5s, sendIsRefused)) << "the editor never noticed that its server stopped";
+  EXPECT_TRUE(test::waitFor(sendIsRefused, 5s))
+      << "the editor never noticed that its server stopped";
   EXPECT_LT(std::chrono::steady_clock::now() - t0, 6s);
   EXPECT_EQ(editor.openInputName(), "");
   amp.reset();
@@ -491,7 +488,8 @@ TEST_F(RtMidiOnJack, AStoppedServerIsAnErrorNotAHangAndANewOneIsFound) {
   // device's client makes libjack drop every client this process still held on the old server.
   ASSERT_TRUE(second.start());
   amp = std::make_unique<VirtualDevice>(Api::Jack, "ORV10", atDevice.receiver());
-  EXPECT_TRUE(within(5s, [&] { return indexOf(editor.inputDevices(), "ORV10") >= 0; }))
+  EXPECT_TRUE(test::waitFor([&] { return indexOf(editor.inputDevices(), "ORV10") >= 0; }, 5s,
+                            [] { std::this_thread::sleep_for(50ms); }))
       << "the new server's device was not listed";
   EXPECT_EQ(editor.api(), Api::Jack);
   openBoth(editor, "ORV10", atEditor);
@@ -500,7 +498,8 @@ TEST_F(RtMidiOnJack, AStoppedServerIsAnErrorNotAHangAndANewOneIsFound) {
 
   // Stopped again: while there is no server, there is nothing to list and no service in use.
   second.stop();
-  EXPECT_TRUE(within(5s, sendIsRefused)) << "the editor never noticed that its server stopped";
+  EXPECT_TRUE(test::waitFor(sendIsRefused, 5s))
+      << "the editor never noticed that its server stopped";
   EXPECT_TRUE(editor.inputDevices().empty());
   EXPECT_EQ(editor.api(), Api::Any);
   amp.reset();

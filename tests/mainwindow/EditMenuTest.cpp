@@ -21,20 +21,13 @@
 #include "controls/VKRPullDownMenu.h"
 #include "mainwindow/MainMenu.h"
 #include "mainwindow/MainWindowHarness.h"
+#include "mainwindow/MenuRules.h"
 #include "mainwindow/PanelControls.h"
 
 namespace orv {
 namespace {
 
 using test::MainWindowHarness;
-
-CVKREditorDlg& openShown(MainWindowHarness& h, bool connected = false) {
-  CVKREditorDlg& dlg = connected ? h.openConnected() : h.open();
-  dlg.show();
-  QApplication::setActiveWindow(&dlg);
-  QGuiApplication::clipboard()->clear();
-  return dlg;
-}
 
 // Opens the Edit menu as the user would and reads Undo, Cut, Copy, Paste: "1" enabled, "0" grayed.
 QString editItems(CVKREditorDlg& dlg) {
@@ -48,7 +41,7 @@ QString editItems(CVKREditorDlg& dlg) {
 
 TEST(MainWindowEditMenu, ItemsFollowTheFocusedFieldItsSelectionAndTheClipboard) {
   MainWindowHarness h;
-  CVKREditorDlg& dlg = openShown(h);
+  CVKREditorDlg& dlg = h.openShown();
   QLineEdit* name = dlg.controls().nameEdit();
   name->setFocus();
   name->setCursorPosition(2);
@@ -71,7 +64,7 @@ TEST(MainWindowEditMenu, ItemsFollowTheFocusedFieldItsSelectionAndTheClipboard) 
 
 TEST(MainWindowEditMenu, CutCopyPasteAndUndoWorkOnTheNameEditFromKeysAndMenu) {
   MainWindowHarness h;
-  CVKREditorDlg& dlg = openShown(h);
+  CVKREditorDlg& dlg = h.openShown();
   QClipboard* clipboard = QGuiApplication::clipboard();
   QLineEdit* name = dlg.controls().nameEdit();
   name->setFocus();
@@ -96,7 +89,7 @@ TEST(MainWindowEditMenu, CutCopyPasteAndUndoWorkOnTheNameEditFromKeysAndMenu) {
 
 TEST(MainWindowEditMenu, AcceleratorsActWhateverControlHasTheFocus) {
   MainWindowHarness h;
-  CVKREditorDlg& dlg = openShown(h, /*connected=*/true);
+  CVKREditorDlg& dlg = h.openShown(/*connected=*/true);
   QAction* save = dlg.menu().action(MainMenu::Save);
   QAction* store = dlg.menu().action(MainMenu::SaveToLibrary);
   save->setEnabled(true);
@@ -106,11 +99,8 @@ TEST(MainWindowEditMenu, AcceleratorsActWhateverControlHasTheFocus) {
 
   CVKRDial* gain = dlg.controls().dial(1111);
   gain->setFocus();
-  const int before = gain->GetValue();
   QTest::keyClick(gain, Qt::Key_S, Qt::ControlModifier);
   EXPECT_EQ(saves.count(), 1);
-  QTest::keyClick(gain, Qt::Key_Z, Qt::ControlModifier);  // Undo grayed: nothing happens
-  EXPECT_EQ(gain->GetValue(), before);
 
   CVKRListBox* list = dlg.controls().libraryList();
   list->setFocus();
@@ -125,9 +115,88 @@ TEST(MainWindowEditMenu, AcceleratorsActWhateverControlHasTheFocus) {
   EXPECT_EQ(saves.count(), 1) << "a grayed item does not act";
 }
 
+TEST(MainWindowEditMenu, AGrayedItemSwallowsItsKeyWhereTheFieldWouldOtherwiseAct) {
+  MainWindowHarness h;
+  CVKREditorDlg& dlg = h.openShown();
+  QLineEdit* name = dlg.controls().nameEdit();
+  name->setFocus();
+  name->selectAll();
+  QTest::keyClicks(name, "Lead");
+  ASSERT_TRUE(name->isUndoAvailable()) << "the field itself would undo";
+  QGuiApplication::clipboard()->setText(QStringLiteral("Riff"));
+
+  dlg.menuRules().set(MainMenu::Undo, [] { return false; });
+  dlg.menuRules().set(MainMenu::Paste, [] { return false; });
+  QTest::keyClick(name, Qt::Key_Z, Qt::ControlModifier);
+  QTest::keyClick(name, Qt::Key_V, Qt::ControlModifier);
+  EXPECT_EQ(name->text(), "Lead") << "neither the undo nor the paste reached the field";
+}
+
+TEST(MainWindowEditMenu, AShortcutAsksTheItemsRuleBeforeActing) {
+  MainWindowHarness h;
+  CVKREditorDlg& dlg = h.openShown();
+  QLineEdit* name = dlg.controls().nameEdit();
+  name->setFocus();
+  name->selectAll();
+  int asked = 0;
+  bool allowed = false;
+  dlg.menuRules().set(MainMenu::Copy, [&] {
+    ++asked;
+    return allowed;
+  });
+
+  QTest::keyClick(name, Qt::Key_C, Qt::ControlModifier);
+  EXPECT_EQ(asked, 1);
+  EXPECT_EQ(QGuiApplication::clipboard()->text(), "") << "the rule said no";
+  allowed = true;  // the item is still grayed from the last answer
+  QTest::keyClick(name, Qt::Key_C, Qt::ControlModifier);
+  EXPECT_EQ(asked, 2);
+  EXPECT_EQ(QGuiApplication::clipboard()->text(), "Empty")
+      << "the rule, not the old state, decides";
+}
+
+TEST(MainWindowEditMenu, PasteTakesTheFirstLineAlsoAfterACarriageReturn) {
+  MainWindowHarness h;
+  CVKREditorDlg& dlg = h.openShown();
+  QLineEdit* name = dlg.controls().nameEdit();
+  name->setFocus();
+  name->selectAll();
+  QGuiApplication::clipboard()->setText(QStringLiteral("Crunch\rsecond line"));
+  dlg.menu().action(MainMenu::Paste)->trigger();
+  EXPECT_EQ(name->text(), "Crunch");
+  QGuiApplication::clipboard()->setText(QStringLiteral("Solo\r\nsecond line"));
+  name->selectAll();
+  QTest::keyClick(name, Qt::Key_V, Qt::ControlModifier);
+  EXPECT_EQ(name->text(), "Solo");
+}
+
+TEST(MainWindowEditMenu, CutCopyAndPasteWorkInAnOpenNumberEntry) {
+  MainWindowHarness h;
+  CVKREditorDlg& dlg = h.openShown(/*connected=*/true);
+  QClipboard* clipboard = QGuiApplication::clipboard();
+  CVKRNumberEditText* display = dlg.controls().display(1101);
+  display->OpenEntry();
+  QLineEdit* entry = display->Entry();
+  ASSERT_TRUE(entry->hasFocus());
+  const QString shown = entry->text();
+  ASSERT_FALSE(shown.isEmpty());
+
+  dlg.menu().action(MainMenu::Copy)->trigger();
+  EXPECT_EQ(clipboard->text(), shown);
+  entry->selectAll();
+  QTest::keyClick(entry, Qt::Key_X, Qt::ControlModifier);
+  EXPECT_EQ(entry->text(), "");
+  EXPECT_EQ(clipboard->text(), shown);
+
+  clipboard->setText(QStringLiteral("42\r\n9"));
+  dlg.menu().action(MainMenu::Paste)->trigger();
+  EXPECT_EQ(entry->text(), "42");
+  EXPECT_TRUE(display->IsEntryOpen()) << "the commands leave the entry open";
+}
+
 TEST(MainWindowEditMenu, TheMenuBarReachedByKeyboardJudgesTheFieldItCameFrom) {
   MainWindowHarness h;
-  CVKREditorDlg& dlg = openShown(h, /*connected=*/true);
+  CVKREditorDlg& dlg = h.openShown(/*connected=*/true);
   QLineEdit* name = dlg.controls().nameEdit();
   name->setFocus();
   name->selectAll();
@@ -173,7 +242,7 @@ TEST(MainWindowEditMenu, TheMenuBarReachedByKeyboardJudgesTheFieldItCameFrom) {
 
 TEST(MainWindowKeyboard, KnobsPullDownsAndTheListAnswerTheKeyboard) {
   MainWindowHarness h;
-  CVKREditorDlg& dlg = openShown(h, /*connected=*/true);
+  CVKREditorDlg& dlg = h.openShown(/*connected=*/true);
   CVKRDial* gain = dlg.controls().dial(1111);
   gain->setFocus(Qt::TabFocusReason);
   QTest::keyClick(gain, Qt::Key_End);
@@ -220,7 +289,7 @@ TEST(MainWindowKeyboard, KnobsPullDownsAndTheListAnswerTheKeyboard) {
 
 TEST(MainWindowSkinnedButtons, AClickTakesTheFocusCommitsTheNameAndSpaceToggles) {
   MainWindowHarness h;
-  CVKREditorDlg& dlg = openShown(h, /*connected=*/true);
+  CVKREditorDlg& dlg = h.openShown(/*connected=*/true);
   QLineEdit* name = dlg.controls().nameEdit();
   name->setFocus();
   name->selectAll();

@@ -2,6 +2,7 @@
 
 #include <QAction>
 #include <QClipboard>
+#include <QDir>
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
@@ -12,6 +13,7 @@
 #include <QTest>
 #include <QToolTip>
 #include <QUrl>
+#include <deque>
 
 #include "controls/CustomButton.h"
 #include "controls/Rapidbutton.h"
@@ -149,6 +151,50 @@ TEST(LibraryFlowsSlot, CancelKeepsTheEditAndAnAmpTypeBeyondTheKnobIsRefused) {
   EXPECT_EQ(DeviceLink::instance().mirror(), before);
 }
 
+TEST(LibraryFlowsSlot, NoSaveLoadsThePickedSlotAndDropsTheEdit) {
+  MainWindowHarness h;
+  CVKREditorDlg& dlg = h.openConnected();
+  putSlot(dlg, 6, namedEntry("Seven"));
+  ASSERT_TRUE(DeviceLink::instance().edited());
+  const Library before = dlg.library().library();
+  h.boxes.asked.clear();
+  h.boxes.answers = {IMessageBoxes::No};
+
+  pick(dlg, 6);
+  h.service->flush();
+  ASSERT_EQ(h.boxes.asked.size(), 1u);
+  EXPECT_TRUE(h.boxes.dialogsRun.empty()) << "no store dialog";
+  EXPECT_EQ(dlg.library().library(), before) << "nothing stored";
+  EXPECT_EQ(dlg.controls().libraryList()->GetCurSel(), 6);
+  EXPECT_EQ(patchName(DeviceLink::instance().mirror()), "Seven");
+  EXPECT_EQ(patchName(h.sim->patch()), "Seven") << "the slot's patch reached the amplifier";
+  EXPECT_FALSE(DeviceLink::instance().edited());
+}
+
+TEST(LibraryFlowsSlot, AFailedStoreDuringSaveLoadsNothingAndKeepsTheEdit) {
+  MainWindowHarness h;
+  CVKREditorDlg& dlg = h.openConnected();
+  putSlot(dlg, 6, namedEntry("Seven"));
+  dlg.controls().nameEdit()->setText(QString::fromUtf8("Caf\u00e9"));  // cannot be stored
+  const Library before = dlg.library().library();
+  const PatchData edited = DeviceLink::instance().mirror();
+  h.service->flush();
+  h.sim->clearReceived();
+  h.boxes.asked.clear();
+  h.boxes.answers = {IMessageBoxes::Yes};
+
+  pick(dlg, 6);
+  h.service->flush();
+  EXPECT_EQ(h.boxes.texts(), (QStringList{"Patch data has been edited. \nDo you want to save?",
+                                          "Unsupported Characters."}));
+  EXPECT_TRUE(h.boxes.dialogsRun.empty());
+  EXPECT_EQ(dlg.library().library(), before);
+  EXPECT_EQ(dlg.controls().libraryList()->GetCurSel(), -1) << "no row shows";
+  EXPECT_EQ(DeviceLink::instance().mirror(), edited) << "slot 7 is not loaded";
+  EXPECT_TRUE(DeviceLink::instance().edited());
+  EXPECT_TRUE(h.sim->received().empty()) << "nothing sent";
+}
+
 // --- Save To Library -------------------------------------------------------------------------
 
 TEST(LibraryFlowsStore, NothingIsStoredBeforeAnAmplifierIdentifiedItself) {
@@ -162,9 +208,7 @@ TEST(LibraryFlowsStore, NothingIsStoredBeforeAnAmplifierIdentifiedItself) {
 
 TEST(LibraryFlowsStore, NamesAreCheckedAndCutTo64Characters) {
   MainWindowHarness h;
-  CVKREditorDlg& dlg = h.openConnected();
-  dlg.show();
-  QApplication::setActiveWindow(&dlg);
+  CVKREditorDlg& dlg = h.openShown(/*connected=*/true);
   const Library before = dlg.library().library();
   h.boxes.asked.clear();
   dlg.controls().nameEdit()->setText(QString::fromUtf8("Caf\u00e9"));
@@ -205,9 +249,7 @@ void typeText(QWidget* field, const QString& text) {
 
 TEST(LibraryFlowsStore, NameFieldsRefuseWhatAPatchNameCannotHoldAsItIsTypedOrPasted) {
   MainWindowHarness h;
-  CVKREditorDlg& dlg = h.openConnected();
-  dlg.show();
-  QApplication::setActiveWindow(&dlg);
+  CVKREditorDlg& dlg = h.openShown(/*connected=*/true);
   QLineEdit* name = dlg.controls().nameEdit();
   name->setFocus();
   name->selectAll();
@@ -280,9 +322,7 @@ TEST(LibraryFlowsCommands, ClearGivesTheSlotTheInitPatchForAnyModelWithoutAsking
 
 TEST(LibraryFlowsCommands, NewAnsweredYesLeavesNothingToAskOnQuit) {
   MainWindowHarness h;
-  CVKREditorDlg& dlg = h.openConnected();
-  dlg.show();
-  QApplication::setActiveWindow(&dlg);
+  CVKREditorDlg& dlg = h.openShown(/*connected=*/true);
   putSlot(dlg, 0, namedEntry("Unsaved"));
   h.boxes.asked.clear();
   h.boxes.answers = {IMessageBoxes::Yes};
@@ -410,6 +450,63 @@ TEST(LibraryFlowsPatchFiles, ImportBeyondTheKnobFillsTheSlotAndKeepsTheCurrentPa
   EXPECT_TRUE(dlg.menu().isEnabled(MainMenu::Save));
 }
 
+TEST(LibraryFlowsPatchFiles, ImportCancelledRefusedOrUnreadableChangesNothing) {
+  MainWindowHarness h;
+  CVKREditorDlg& dlg = h.openConnected('2');
+  DeviceLink::instance().setEdited(false);
+  const QString other = h.config.filePath("other.ZBP"), broken = h.config.filePath("broken.ZBP");
+  writePatchFile(namedEntry("Other", '4'), fsPath(other));
+  QFile bad(broken);
+  ASSERT_TRUE(bad.open(QIODevice::WriteOnly));
+  bad.write("not a patch");
+  bad.close();
+  const Library before = dlg.library().library();
+  const PatchData current = DeviceLink::instance().mirror();
+  h.boxes.onDialog = [](QDialog& d) {
+    auto& box = static_cast<CVKRPatchImpDlg&>(d);
+    box.SelectSlot(20);
+    box.PressAction();
+    return box.result();
+  };
+  h.service->flush();
+  h.sim->clearReceived();
+  auto importFile = [&](std::deque<QString> files) {
+    h.boxes.asked.clear();
+    h.boxes.files = std::move(files);
+    dlg.menu().action(MainMenu::Import)->trigger();
+    h.service->flush();
+    EXPECT_EQ(dlg.library().library(), before);
+    EXPECT_EQ(DeviceLink::instance().mirror(), current);
+    EXPECT_TRUE(h.sim->received().empty());
+    EXPECT_FALSE(dlg.menu().isEnabled(MainMenu::Save));
+    return h.boxes.texts();
+  };
+
+  EXPECT_EQ(importFile({}), QStringList{}) << "the file dialog cancelled";
+  EXPECT_EQ(importFile({other}), QStringList{"Invalid Model."});
+  EXPECT_EQ(importFile({broken}),
+            QStringList{"Cannot use the selected Patch file. (Format error)"});
+}
+
+TEST(LibraryFlowsPatchFiles, ExportCancelledWritesNothing) {
+  MainWindowHarness h;
+  CVKREditorDlg& dlg = h.open();
+  putSlot(dlg, 4, namedEntry("Four"));
+  dlg.library().setCurrentSlot(4);
+  const QStringList before = QDir(h.config.path()).entryList(QDir::Files);
+  h.boxes.asked.clear();
+  dlg.menu().action(MainMenu::Export)->trigger();  // the dialog cancelled
+  h.boxes.onDialog = [](QDialog& d) {
+    static_cast<CVKRPatchExpDlg&>(d).PressAction();
+    return d.result();
+  };
+  dlg.menu().action(MainMenu::Export)->trigger();  // the file dialog cancelled
+  EXPECT_EQ(h.boxes.dialogsRun.size(), 2u);
+  EXPECT_EQ(h.boxes.fileRequests.size(), 1u);
+  EXPECT_EQ(QDir(h.config.path()).entryList(QDir::Files), before);
+  EXPECT_TRUE(h.boxes.asked.empty()) << "a cancel is no failure";
+}
+
 // --- Dropped files ---------------------------------------------------------------------------
 
 // Drags files onto `target` and drops them there; the application routes the drag to the widget
@@ -470,6 +567,37 @@ TEST(LibraryFlowsDrops, APatchOnTheNameEditIsStoredFirstOnSaveThenBecomesTheEdit
   EXPECT_EQ(patchName(DeviceLink::instance().mirror()), "Dropped");
   EXPECT_TRUE(DeviceLink::instance().edited());
   EXPECT_EQ(dlg.controls().libraryList()->GetCurSel(), -1);
+}
+
+TEST(LibraryFlowsDrops, APatchOfAnotherModelOrAmpTypeDroppedOnTheListIsStoredButNotLoaded) {
+  MainWindowHarness h;
+  CVKREditorDlg& dlg = h.openConnected('4');  // five amplifier types
+  dlg.show();
+  LibraryEntry eight = namedEntry("Eight");
+  eight.data[patch::kAmpType] = 7;
+  const QString otherModel = h.config.filePath("model.ZBP"),
+                otherType = h.config.filePath("type.ZBP");
+  writePatchFile(namedEntry("Model Two", '2'), fsPath(otherModel));
+  writePatchFile(eight, fsPath(otherType));
+  const PatchData current = DeviceLink::instance().mirror();
+  h.service->flush();
+  h.sim->clearReceived();
+
+  int slot = 30;
+  for (const QString& file : {otherModel, otherType}) {
+    SCOPED_TRACE(file.toStdString());
+    h.boxes.asked.clear();
+    h.boxes.onDialog = storeInto(slot);
+    drop(dlg.controls().libraryList(), {file});
+    h.service->flush();
+    EXPECT_EQ(h.boxes.texts(), QStringList{"Invalid Model."});
+    EXPECT_EQ(dlg.controls().libraryList()->GetCurSel(), -1);
+    EXPECT_EQ(DeviceLink::instance().mirror(), current) << "the panel keeps its patch";
+    EXPECT_TRUE(h.sim->received().empty()) << "nothing sent";
+    ++slot;
+  }
+  EXPECT_EQ(rowText(dlg.library().library(), 30), "031 Model Two");
+  EXPECT_EQ(rowText(dlg.library().library(), 31), "032 Eight");
 }
 
 TEST(LibraryFlowsDrops, APatchDroppedOnARowPreselectsItAndOnlyTheButtonStores) {

@@ -2,8 +2,12 @@
 // A main window on the offscreen platform, talking to the amplifier simulator over an in-process
 // MIDI service. The device link's clock and ticks are driven by hand, so connection and time-outs
 // happen exactly when a test says so.
+#include <gtest/gtest.h>
+
+#include <QClipboard>
 #include <QCoreApplication>
 #include <QElapsedTimer>
+#include <QGuiApplication>
 #include <QTemporaryDir>
 #include <QThread>
 #include <atomic>
@@ -18,6 +22,7 @@
 #include "settings/VKRPrefData.h"
 #include "sim/AmpSimulator.h"
 #include "sim/VirtualAmpTransport.h"
+#include "support/ShowActive.h"
 
 namespace orv::test {
 
@@ -82,17 +87,28 @@ class MainWindowHarness {
     return done();
   }
 
-  // Opens the window with the simulator running and waits until its patch is on the panel.
+  // Opens the window with the simulator running and waits until its patch is on the panel; a
+  // patch that never arrives fails the test.
   CVKREditorDlg& openConnected(char model = '1') {
     startSimulator(model);
     open();
     bool shown = false;
     const auto c =
         QObject::connect(dlg.get(), &CVKREditorDlg::devicePatchShown, [&] { shown = true; });
-    tickUntil([&] { return shown; });
+    if (!tickUntil([&] { return shown; }))
+      ADD_FAILURE() << "the amplifier's patch never reached the panel";
     QObject::disconnect(c);
     service->flush();  // what the connection sent (the Settings Request) has arrived
     return *dlg;
+  }
+
+  // Opens the window (connected or not), shows it as the active window and empties the
+  // clipboard, for tests that type, click or paste.
+  CVKREditorDlg& openShown(bool connected = false) {
+    CVKREditorDlg& window = connected ? openConnected() : open();
+    if (!showActive(window)) ADD_FAILURE() << "the main window never became active";
+    QGuiApplication::clipboard()->clear();
+    return window;
   }
 
   void advanceSeconds(int seconds) { nowMs += int64_t(seconds) * 1000; }

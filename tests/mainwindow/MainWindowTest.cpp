@@ -25,12 +25,14 @@
 #include "mainwindow/PanelSurface.h"
 #include "patch/Library.h"
 #include "patch/LibraryFile.h"
+#include "support/WaitFor.h"
 
 namespace orv {
 namespace {
 
 using test::MainWindowHarness;
 using Bytes = AmpSimulator::Bytes;
+using namespace std::chrono_literals;
 
 QString settingsFile() {
   return QString::fromStdString(CVKRPrefData::settingsFile().string());
@@ -92,24 +94,27 @@ TEST(MainWindowStartUp, WithoutSettingsAsksForThePresetLibraryAndShowsANeutralPa
 TEST(MainWindowStartUp, AFirstStartLeavesTheConnectedAmplifiersSoundAlone) {
   MainWindowHarness h;
   AmpSimulator& sim = h.startSimulator();
+  sim.setSilent(true);  // it announces itself when the test says so
   const PatchData before = sim.patch();
-  int ticksWhileAsking = 0;
+  bool announced = false, connectedWhileAsking = false;
   h.boxes.whileShown = [&](const IMessageBoxes::Request&) {
     // The user reads "Please import preset library." while the amplifier announces itself.
-    for (; ticksWhileAsking < 50; ++ticksWhileAsking) {
-      h.tick();
-      QThread::msleep(2);
-    }
+    announced = sim.sendIdentity() == 0;
+    h.tick();
+    h.tick();
+    connectedWhileAsking = DeviceLink::instance().isConnected();
   };
   CVKREditorDlg& dlg = h.open();
   h.boxes.whileShown = nullptr;
-  ASSERT_EQ(ticksWhileAsking, 50);
+  ASSERT_TRUE(announced) << "no Identity went out while the box was open";
+  EXPECT_FALSE(connectedWhileAsking);
   EXPECT_EQ(h.boxes.texts(), QStringList{"Please import preset library."});
 
   h.service->flush();
   for (const Bytes& m : sim.received()) EXPECT_FALSE(AmpSimulator::isBulkDump(m));
   EXPECT_EQ(sim.patch(), before);
 
+  ASSERT_EQ(sim.sendIdentity(), 0);
   EXPECT_TRUE(h.tickUntil([&] {
     return dlg.connectedIndicator() && dlg.controls().nameEdit()->text() == "ORV Sim Clean";
   })) << "the amplifier connects once the set-up is done";
@@ -189,13 +194,8 @@ TEST(MainWindowConnection, UnpluggingTheAmplifierIsNoticedFromTheDeviceLists) {
   CVKREditorDlg& dlg = h.openConnected();
   h.sim->vanish();
   // No time passes on the link's clock: only the device-list check can notice.
-  QElapsedTimer t;
-  t.start();
-  while (dlg.connectedIndicator() && t.elapsed() < 5000) {
-    QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
-    QThread::msleep(10);
-  }
-  EXPECT_FALSE(dlg.connectedIndicator());
+  EXPECT_TRUE(test::waitServingEvents([&] { return !dlg.connectedIndicator(); }, 5s))
+      << "the vanished amplifier was not noticed";
   EXPECT_FALSE(dlg.portsOpen());
   EXPECT_FALSE(dlg.menu().usbVolumeEnabled());
 
@@ -325,9 +325,7 @@ TEST(MainWindowMenu, SaveStartsGrayedAndCommandsThatComeLaterStayGrayed) {
 
 TEST(MainWindowKeyboard, EscapeNeverClosesEnterInTheNameMovesToTheList) {
   MainWindowHarness h;
-  CVKREditorDlg& dlg = h.open();
-  dlg.show();
-  QApplication::setActiveWindow(&dlg);
+  CVKREditorDlg& dlg = h.openShown();
   QLineEdit* name = dlg.controls().nameEdit();
   name->setFocus();
   for (QWidget* target : {static_cast<QWidget*>(&dlg), static_cast<QWidget*>(name),

@@ -38,13 +38,14 @@ QRect layoutRect(int id) {
   return QRect(r.x, r.y, r.width, r.height);
 }
 
-// The delay's Level control with the cut knobs: one column step (the knobs' step from High Cut
-// to Low Cut) right of its Low Cut neighbour.
-QRect levelColumn(int id, int lowCutNeighbour) {
-  const int step = layoutRect(1204).x() - layoutRect(1203).x();
-  return QRect(QPoint(layoutRect(lowCutNeighbour).x() + step, layoutRect(id).y()),
-               layoutRect(id).size());
-}
+// Where model '3' does not move them, the delay's Level dial, display and label stand one
+// column step right of Low Cut; the step is the distance between the High Cut and Low Cut dials
+// (495 to 550: 55 pixels) for all three. Worked out by hand from the template's units
+// (x * 800 / 530, y * 600 / 369, rounded down): Low Cut's dial at 550, display at 550, label at
+// 547.
+const QRect kLevelDial(605, 351, 45, 45);
+const QRect kLevelDisplay(605, 331, 42, 17);
+const QRect kLevelLabel(602, 317, 48, 13);
 
 bool shown(const PanelControls& c, int id) {
   return !c.widget(id)->isHidden();
@@ -122,7 +123,7 @@ TEST(ModelSkin, WithoutAnAmplifierFiveTypesOverAShortTravel) {
   EXPECT_FALSE(shown(c, 1099));
   EXPECT_FALSE(shown(c, 1100));
   for (int id : {1203, 1204, 1193, 1194}) EXPECT_TRUE(shown(c, id)) << id;
-  EXPECT_EQ(c.dial(1205)->geometry(), levelColumn(1205, 1204));
+  EXPECT_EQ(c.dial(1205)->geometry(), kLevelDial);
 
   // Any other character dresses the panel like '0'.
   dlg.skin().ApplyModelSkin('x');
@@ -175,10 +176,10 @@ TEST(ModelSkin, ModelThreeDelayHasNoCutKnobsUntilAnotherModelConnects) {
   h.sim->setModel('1');
   ASSERT_TRUE(connectedAs(h, '1'));
   for (int id : {1203, 1204, 1193, 1194}) EXPECT_TRUE(shown(c, id)) << id;
-  EXPECT_EQ(c.dial(1205)->geometry(), levelColumn(1205, 1204));
-  EXPECT_EQ(c.dial(1205)->GetRect(), levelColumn(1205, 1204));
-  EXPECT_EQ(c.display(1195)->geometry(), levelColumn(1195, 1194));
-  EXPECT_EQ(c.label(1215)->geometry(), levelColumn(1215, 1214));
+  EXPECT_EQ(c.dial(1205)->geometry(), kLevelDial);
+  EXPECT_EQ(c.dial(1205)->GetRect(), kLevelDial);
+  EXPECT_EQ(c.display(1195)->geometry(), kLevelDisplay);
+  EXPECT_EQ(c.label(1215)->geometry(), kLevelLabel);
   EXPECT_EQ(c.pullDown(1117)->GetListKind(), 4);
   expectImages(dlg, {216, 186, 192, 193, 225, 183, 232});
   expectNames(c, 194, {59, 69, 58, 61, 71, 49, 43, 47});

@@ -446,8 +446,7 @@ TEST(PanelRefreshFromAmplifier, ASectionSwitchedOffThereDropsTheTextTypedIntoIts
   MainWindowHarness h;
   CVKREditorDlg& dlg = h.openConnected();
   PanelControls& c = dlg.controls();
-  dlg.show();
-  QApplication::setActiveWindow(&dlg);
+  ASSERT_TRUE(test::showActive(dlg));
   CVKRNumberEditText* display = c.display(1221);  // the reverb is on in the simulator's patch
   ASSERT_TRUE(display->isEnabled());
   QTest::mouseDClick(display, Qt::LeftButton);

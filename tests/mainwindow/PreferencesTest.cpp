@@ -112,8 +112,10 @@ TEST(Preferences, CancelChangesNothing) {
   CVKREditorDlg& dlg = h.openConnected();
   const CVKRPrefData before = CVKRPrefData::instance();
   runPreferences(h, [&](W& w) {
-    h.tickUntil([&] { return pairEnabled(w, W::kStereoOn); });
+    EXPECT_TRUE(h.tickUntil([&] { return pairEnabled(w, W::kStereoOn); }))
+        << "the amplifier's settings never arrived";
     h.sim->clearReceived();
+    EXPECT_TRUE(w.button(W::kStereoOff)->isChecked()) << "the click below changes the pair";
     w.button(W::kLinear)->click();
     w.button(W::kStereoOn)->click();
     w.dataIn()->setCurrentIndex(-1);
@@ -124,12 +126,44 @@ TEST(Preferences, CancelChangesNothing) {
   EXPECT_TRUE(h.sim->received().empty());
 }
 
+TEST(Preferences, OkSendsTheExtendedStereoAndPowerLampTheUserChose) {
+  MainWindowHarness h;
+  h.openConnected();
+  h.sim->setSetting(AmpSimulator::kExtendedStereo, 1);  // both OFF
+  h.sim->setSetting(AmpSimulator::kPowerLamp, 1);
+  runPreferences(h, [&](W& w) {
+    EXPECT_TRUE(h.tickUntil([&] {
+      return pairEnabled(w, W::kStereoOn) && pairEnabled(w, W::kLampOn);
+    })) << "the amplifier's settings never arrived";
+    w.button(W::kStereoOn)->click();
+    w.button(W::kLampOn)->click();
+    h.sim->clearReceived();
+    return true;
+  });
+  EXPECT_TRUE(received(*h.sim, settingChange(0, 0)));
+  EXPECT_TRUE(received(*h.sim, settingChange(1, 0)));
+  EXPECT_FALSE(received(*h.sim, settingChange(0, 1)));
+  EXPECT_EQ(h.sim->settings()[AmpSimulator::kExtendedStereo], 0);
+  EXPECT_EQ(h.sim->settings()[AmpSimulator::kPowerLamp], 0);
+}
+
+TEST(Preferences, ARequestThatCannotBeSentIsReportedAsAUsbError) {
+  MainWindowHarness h;
+  h.openConnected();
+  h.sim->vanish();  // gone, but the link has not noticed yet
+  h.service->flush();
+  h.boxes.asked.clear();
+  runPreferences(h, [](W&) { return true; });
+  EXPECT_EQ(h.boxes.texts(), QStringList{"USB communication error."});
+}
+
 TEST(Preferences, AReportedValueWithoutAButtonIsSentBackAsReported) {
   MainWindowHarness h;
   h.openConnected();
   h.sim->setSetting(AmpSimulator::kExtendedStereo, 5);
   runPreferences(h, [&](W& w) {
-    h.tickUntil([&] { return pairEnabled(w, W::kStereoOn); });
+    EXPECT_TRUE(h.tickUntil([&] { return pairEnabled(w, W::kStereoOn); }))
+        << "the amplifier's settings never arrived";
     EXPECT_EQ(w.extendedStereo(), 5);
     EXPECT_FALSE(w.button(W::kStereoOn)->isChecked() || w.button(W::kStereoOff)->isChecked());
     h.sim->clearReceived();

@@ -7,9 +7,12 @@
 
 #include "patch/GenericException.h"
 #include "patch/LibraryFile.h"
+#include "support/FailureOf.h"
 #include "support/TempDir.h"
 
 using namespace orv;
+using orv::test::codeOf;
+using orv::test::failureOf;
 using orv::test::readBytes;
 using orv::test::TempDir;
 using orv::test::writeBytes;
@@ -30,15 +33,10 @@ Library sampleLibrary() {
   return lib;
 }
 
-// The failure a call raises: code and value, or {0, 0} when it raises none.
-std::pair<int, int> failureOf(const std::function<void()>& f, std::string* text = nullptr) {
-  try {
-    f();
-  } catch (const CGenericException& e) {
-    if (text) *text = e.message();
-    return {e.code(), e.value()};
-  }
-  return {0, 0};
+// Code and value of the failure a call raises ({0, 0}: none).
+std::pair<int, int> codeAndValue(const std::function<void()>& f) {
+  const CGenericException e = failureOf(f);
+  return {e.code(), e.value()};
 }
 
 std::vector<uint8_t> validLibraryBytes() {
@@ -97,13 +95,12 @@ TEST(LibraryFile, ChecksRunInOrderMagicSizeCount) {
   const auto codeFor = [&](const std::vector<uint8_t>& bytes) {
     writeBytes(dir / "x.ZBL", bytes);
     Library lib;
-    std::string text;
-    const auto [code, value] = failureOf([&] { readLibrary(lib, dir / "x.ZBL"); }, &text);
-    if (code) {
-      EXPECT_EQ(value, 1);
-      EXPECT_EQ(text, (dir / "x.ZBL").string());
+    const CGenericException e = failureOf([&] { readLibrary(lib, dir / "x.ZBL"); });
+    if (e.code()) {
+      EXPECT_EQ(e.value(), 1);
+      EXPECT_EQ(e.message(), (dir / "x.ZBL").string());
     }
-    return code;
+    return e.code();
   };
   std::vector<uint8_t> good = validLibraryBytes();
   EXPECT_EQ(codeFor(good), 0);
@@ -137,11 +134,11 @@ TEST(LibraryFile, ChecksRunInOrderMagicSizeCount) {
 TEST(LibraryFile, FilesThatCannotBeOpenedAreLoadFailures) {
   TempDir dir;
   Library lib;
-  EXPECT_EQ(failureOf([&] { readLibrary(lib, dir / "missing.ZBL"); }), std::make_pair(300, 1));
-  EXPECT_EQ(failureOf([&] { readLibrary(lib, dir.path()); }).first, 300);
+  EXPECT_EQ(codeAndValue([&] { readLibrary(lib, dir / "missing.ZBL"); }), std::make_pair(300, 1));
+  EXPECT_EQ(codeOf([&] { readLibrary(lib, dir.path()); }), 300);
   LibraryEntry e;
-  EXPECT_EQ(failureOf([&] { readPatchFile(e, dir / "missing.ZBP"); }), std::make_pair(303, 1));
-  EXPECT_EQ(failureOf([&] { readPatchFile(e, dir.path()); }).first, 303);
+  EXPECT_EQ(codeAndValue([&] { readPatchFile(e, dir / "missing.ZBP"); }), std::make_pair(303, 1));
+  EXPECT_EQ(codeOf([&] { readPatchFile(e, dir.path()); }), 303);
 }
 
 TEST(LibraryFile, FailedReadLeavesTheTargetAsItWas) {
@@ -151,13 +148,13 @@ TEST(LibraryFile, FailedReadLeavesTheTargetAsItWas) {
   writeBytes(dir / "bad.ZBL", bytes);
   Library lib = sampleLibrary();
   const Library before = lib;
-  EXPECT_EQ(failureOf([&] { readLibrary(lib, dir / "bad.ZBL"); }).first, 302);
+  EXPECT_EQ(codeOf([&] { readLibrary(lib, dir / "bad.ZBL"); }), 302);
   EXPECT_EQ(lib, before);
 
   writeBytes(dir / "bad.ZBP", {'V', 'K', 'R', 'B'});
   LibraryEntry entry = sampleLibrary().slot(5);
   const LibraryEntry entryBefore = entry;
-  EXPECT_EQ(failureOf([&] { readPatchFile(entry, dir / "bad.ZBP"); }).first, 305);
+  EXPECT_EQ(codeOf([&] { readPatchFile(entry, dir / "bad.ZBP"); }), 305);
   EXPECT_EQ(entry, entryBefore);
 }
 
@@ -207,7 +204,7 @@ TEST(PatchFile, ShortFilesReadAsZeroAndLongFilesAreCut) {
   readPatchFile(l, dir / "four.ZBP");
   EXPECT_EQ(l.modelCode, 0);
   writeBytes(dir / "three.ZBP", {'V', 'K', 'R'});
-  EXPECT_EQ(failureOf([&] { readPatchFile(l, dir / "three.ZBP"); }), std::make_pair(305, 1));
+  EXPECT_EQ(codeAndValue([&] { readPatchFile(l, dir / "three.ZBP"); }), std::make_pair(305, 1));
 }
 
 TEST(LibraryFile, UnwritablePlacesFailWithoutLeavingAFile) {
@@ -215,15 +212,15 @@ TEST(LibraryFile, UnwritablePlacesFailWithoutLeavingAFile) {
   const Library lib = sampleLibrary();
   const LibraryEntry e = lib.slot(0);
   // /proc refuses new files even to the superuser.
-  EXPECT_EQ(failureOf([&] { writeLibrary(lib, "/proc/orv-test.ZBL"); }), std::make_pair(301, 1));
-  EXPECT_EQ(failureOf([&] { writePatchFile(e, "/proc/orv-test.ZBP"); }), std::make_pair(304, 1));
+  EXPECT_EQ(codeAndValue([&] { writeLibrary(lib, "/proc/orv-test.ZBL"); }), std::make_pair(301, 1));
+  EXPECT_EQ(codeAndValue([&] { writePatchFile(e, "/proc/orv-test.ZBP"); }), std::make_pair(304, 1));
   EXPECT_FALSE(std::filesystem::exists("/proc/orv-test.ZBL"));
-  EXPECT_EQ(failureOf([&] { writeLibrary(lib, dir / "no" / "such" / "lib.ZBL"); }).first, 301);
+  EXPECT_EQ(codeOf([&] { writeLibrary(lib, dir / "no" / "such" / "lib.ZBL"); }), 301);
   writeBytes(dir / "plain", {1});
-  EXPECT_EQ(failureOf([&] { writePatchFile(e, dir / "plain" / "p.ZBP"); }).first, 304);
+  EXPECT_EQ(codeOf([&] { writePatchFile(e, dir / "plain" / "p.ZBP"); }), 304);
   // A folder in the way of the target is left alone.
   std::filesystem::create_directory(dir / "folder.ZBL");
-  EXPECT_EQ(failureOf([&] { writeLibrary(lib, dir / "folder.ZBL"); }).first, 301);
+  EXPECT_EQ(codeOf([&] { writeLibrary(lib, dir / "folder.ZBL"); }), 301);
   EXPECT_TRUE(std::filesystem::is_directory(dir / "folder.ZBL"));
   EXPECT_EQ(dir.entries().size(), 2u);  // "plain" and "folder.ZBL": no temporary files left
 }
@@ -245,8 +242,8 @@ TEST(LibraryFile, FailedSaveLeavesThePreviousFileIntact) {
   ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
   Library changed = old;
   changed.slot(0).data[0] = 'Z';
-  const auto libraryFailure = failureOf([&] { writeLibrary(changed, dir / "lib.ZBL"); });
-  const auto patchFailure = failureOf([&] { writePatchFile(changed.slot(0), dir / "p.ZBP"); });
+  const auto libraryFailure = codeAndValue([&] { writeLibrary(changed, dir / "lib.ZBL"); });
+  const auto patchFailure = codeAndValue([&] { writePatchFile(changed.slot(0), dir / "p.ZBP"); });
   setrlimit(RLIMIT_FSIZE, &saved);
 
   EXPECT_EQ(libraryFailure, std::make_pair(301, 1));

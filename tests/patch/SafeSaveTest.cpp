@@ -1,21 +1,26 @@
 // Saving over an existing file: permissions, owner, links and folders the user cannot write.
 #include <gtest/gtest.h>
 #include <sys/mount.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <cerrno>
+#include <csignal>
 #include <cstring>
 #include <functional>
 #include <string>
 
+#include "patch/AtomicFile.h"
 #include "patch/GenericException.h"
 #include "patch/LibraryFile.h"
 #include "support/AsUser.h"
+#include "support/FailureOf.h"
 #include "support/TempDir.h"
 
 using namespace orv;
+using orv::test::failureOf;
 using orv::test::readBytes;
 using orv::test::TempDir;
 
@@ -35,15 +40,27 @@ struct stat statOf(const fs::path& p) {
   return st;
 }
 
-// The failure a call raises, or nothing (code 0).
-CGenericException failureOf(const std::function<void()>& f) {
-  try {
-    f();
-  } catch (const CGenericException& e) {
-    return e;
+// Lets files grow to `bytes` at most while it lives: writes beyond fail part way (EFBIG).
+class FileSizeLimit {
+ public:
+  explicit FileSizeLimit(rlim_t bytes) {
+    previousHandler_ = std::signal(SIGXFSZ, SIG_IGN);
+    getrlimit(RLIMIT_FSIZE, &saved_);
+    rlimit small = saved_;
+    small.rlim_cur = bytes;
+    applied_ = setrlimit(RLIMIT_FSIZE, &small) == 0;
   }
-  return CGenericException(0);
-}
+  ~FileSizeLimit() {
+    setrlimit(RLIMIT_FSIZE, &saved_);
+    std::signal(SIGXFSZ, previousHandler_);
+  }
+  bool applied() const { return applied_; }
+
+ private:
+  rlimit saved_{};
+  void (*previousHandler_)(int) = SIG_DFL;
+  bool applied_ = false;
+};
 
 // Runs `check` in a child process that is stopped after five seconds: an operation that would
 // wait forever fails the test instead of hanging it.
@@ -83,13 +100,15 @@ TEST(SafeSave, ReplacedFilesKeepTheirModeOwnerAndGroup) {
   TempDir dir;
   const fs::path lib = dir / "Private.ZBL";
   writeLibrary(libraryNamed('A'), lib);
-  ASSERT_EQ(chmod(lib.c_str(), 0600), 0);
+  // A mode no new file gets by itself: neither the 0600 of a replacement nor one from the umask.
+  ASSERT_EQ(chmod(lib.c_str(), 0604), 0);
   test::giveToTestUser(lib);
   const struct stat before = statOf(lib);
 
   writeLibrary(libraryNamed('B'), lib);
   const struct stat after = statOf(lib);
-  EXPECT_EQ(after.st_mode & 07777, 0600u);
+  EXPECT_NE(after.st_ino, before.st_ino) << "replaced through a new file";
+  EXPECT_EQ(after.st_mode & 07777, 0604u);
   EXPECT_EQ(after.st_uid, before.st_uid);
   EXPECT_EQ(after.st_gid, before.st_gid);
   Library back;
@@ -148,6 +167,44 @@ TEST(SafeSave, FailuresTellTheSystemsReason) {
             std::errc::is_a_directory);
   EXPECT_EQ(failureOf([&] { writeLibrary(lib, dir / "no" / "lib.ZBL"); }).reason(),
             std::errc::no_such_file_or_directory);
+}
+
+// A write that fails part way (the disk full, a size limit) leaves the old bytes, whether the
+// file was being replaced or written in place, and no temporary file.
+TEST(SafeSave, AFailedWriteLeavesTheOldContentAndNoTemporaryFile) {
+  TempDir dir;
+  const fs::path plain = dir / "Plain.ZBL", linked = dir / "Linked.ZBL", link = dir / "Link.ZBL";
+  const std::vector<uint8_t> old(100, 'o'), longer(1000, 'n');
+  test::writeBytes(plain, old);
+  test::writeBytes(linked, old);
+  fs::create_hard_link(linked, link);  // written in place
+  std::error_code replaced, inPlace;
+  {
+    FileSizeLimit limit(300);
+    ASSERT_TRUE(limit.applied());
+    replaced = writeFileSafely(plain, longer);
+    inPlace = writeFileSafely(linked, longer);
+  }
+  EXPECT_EQ(replaced, std::errc::file_too_large);
+  EXPECT_EQ(inPlace, std::errc::file_too_large);
+  EXPECT_EQ(readBytes(plain), old);
+  EXPECT_EQ(readBytes(linked), old) << "the old content is written back";
+  EXPECT_EQ(fs::hard_link_count(link), 2u);
+  auto names = dir.entries();
+  std::sort(names.begin(), names.end());
+  EXPECT_EQ(names, (std::vector<std::string>{"Link.ZBL", "Linked.ZBL", "Plain.ZBL"}));
+}
+
+// The check that runs as another user ends in its child process whatever it does: an
+// exception is a failed check and never reaches the test that asked.
+TEST(SafeSave, AnExceptionInAnOrdinaryUsersCheckIsAFailedCheck) {
+  bool passed = true;
+  try {
+    passed = test::asOrdinaryUser([]() -> bool { throw std::runtime_error("check broke"); });
+  } catch (...) {
+    _exit(0);  // only the child gets here: it must not run the rest of the suite
+  }
+  EXPECT_FALSE(passed);
 }
 
 // A named pipe (also behind a link) is no library or patch file: reading and writing it is refused

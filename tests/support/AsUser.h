@@ -27,14 +27,23 @@ inline void giveToTestUser(const std::filesystem::path& path) {
   if (runningAsSuperuser()) (void)!chown(path.c_str(), kNobody, kNobody);
 }
 
-// Runs `check` in a child process as an ordinary user; true when it returned true.
+// Runs `check` in a child process as an ordinary user; true when it returned true. Whatever
+// happens in the child ends there: an exception or a refused change of user is a failed check,
+// never a second copy of the test suite running on.
 inline bool asOrdinaryUser(const std::function<bool()>& check) {
   const pid_t pid = fork();
   if (pid == 0) {
-    if (runningAsSuperuser() &&
-        (setgroups(0, nullptr) != 0 || setgid(kNobody) != 0 || setuid(kNobody) != 0))
-      _exit(3);
-    _exit(check() ? 0 : 1);
+    int result = 1;
+    try {
+      if (runningAsSuperuser() &&
+          (setgroups(0, nullptr) != 0 || setgid(kNobody) != 0 || setuid(kNobody) != 0))
+        result = 3;
+      else
+        result = check() ? 0 : 1;
+    } catch (...) {
+      result = 2;
+    }
+    _exit(result);
   }
   int status = 0;
   if (pid < 0 || waitpid(pid, &status, 0) != pid) return false;
