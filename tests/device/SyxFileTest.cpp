@@ -4,6 +4,7 @@
 #include "device/SysexCodec.h"
 #include "device/SyxFile.h"
 #include "patch/GenericException.h"
+#include "support/FailureOf.h"
 #include "support/TempDir.h"
 
 using namespace orv;
@@ -23,16 +24,9 @@ std::vector<PatchData> somePatches() {
   return patches;
 }
 
-int codeOf(const std::function<void()>& f) {
-  try {
-    f();
-  } catch (const CGenericException& e) {
-    return e.code();
-  }
-  return 0;
-}
-
 }  // namespace
+
+using orv::test::codeOf;
 
 TEST(SyxFile, WrittenPatchesReadBackIdenticalAsOneDumpEach) {
   TempDir dir;

@@ -225,10 +225,12 @@ TEST(MainWindowEditMenu, TheMenuBarReachedByKeyboardJudgesTheFieldItCameFrom) {
   h.boxes.onDialog = [](QDialog& d) {
     for (QPushButton* b : d.findChildren<QPushButton*>())
       EXPECT_TRUE(b->text().contains(u'&')) << b->text().toStdString();
-    for (QWidget* field : d.findChildren<QWidget*>())
+    for (QWidget* field : d.findChildren<QWidget*>()) {
       if (qobject_cast<QAbstractItemView*>(field) || qobject_cast<QLineEdit*>(field) ||
-          qobject_cast<QComboBox*>(field))
+          qobject_cast<QComboBox*>(field)) {
         EXPECT_FALSE(field->accessibleName().isEmpty()) << d.objectName().toStdString();
+      }
+    }
     return int(QDialog::Rejected);
   };
   DeviceLink::instance().setEdited(false);  // no question before the import

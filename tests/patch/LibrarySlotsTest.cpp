@@ -4,6 +4,7 @@
 
 #include "patch/GenericException.h"
 #include "patch/LibrarySlots.h"
+#include "support/FailureOf.h"
 
 using namespace orv;
 
@@ -23,16 +24,9 @@ Library distinctLibrary() {
   return library;
 }
 
-int codeOf(const std::function<void()>& f) {
-  try {
-    f();
-  } catch (const CGenericException& e) {
-    return e.code();
-  }
-  return 0;
-}
-
 }  // namespace
+
+using orv::test::codeOf;
 
 TEST(LibrarySlots, RenameAndCopyTouchOnlyTheirSlot) {
   const Library before = distinctLibrary();
@@ -41,8 +35,12 @@ TEST(LibrarySlots, RenameAndCopyTouchOnlyTheirSlot) {
   Library copied = before;
   copySlot(copied, 3, 90);
   for (std::size_t i = 0; i < 100; ++i) {
-    if (i != 7) EXPECT_EQ(renamed.slot(i), before.slot(i)) << i;
-    if (i != 90) EXPECT_EQ(copied.slot(i), before.slot(i)) << i;
+    if (i != 7) {
+      EXPECT_EQ(renamed.slot(i), before.slot(i)) << i;
+    }
+    if (i != 90) {
+      EXPECT_EQ(copied.slot(i), before.slot(i)) << i;
+    }
   }
   EXPECT_EQ(patchName(renamed.slot(7).data), std::string(64, 'x'));
   // Only the name field changed.
@@ -59,7 +57,7 @@ TEST(LibrarySlots, RenameAndCopyTouchOnlyTheirSlot) {
 
 TEST(LibrarySlots, MoveShiftsTheSlotsBetweenAndFollowsTheCurrentPatch) {
   const Library before = distinctLibrary();
-  for (const auto [from, to] : {std::pair{10, 20}, std::pair{20, 10}, std::pair{0, 99}}) {
+  for (const auto& [from, to] : {std::pair{10, 20}, std::pair{20, 10}, std::pair{0, 99}}) {
     Library moved = before;
     moveSlot(moved, std::size_t(from), std::size_t(to));
     // Every patch is found where slotAfterMove says it went; nothing else changed.
