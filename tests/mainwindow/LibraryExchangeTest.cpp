@@ -50,12 +50,11 @@ TEST(LibraryExchange, SeveralSlotsExportAsOneSyxThatImportsIntoConsecutiveSlots)
   ASSERT_EQ(written.patches.size(), 3u);
   for (int i = 0; i < 3; ++i) EXPECT_EQ(written.patches[i], before.slot(10 + i).data);
 
-  // Dropped on the list with row 50 selected: slots 51..53 (no question, they are "Empty").
+  // Dropped on the list's row 50: slots 51..53 (no question, they are "Empty").
   h.sim->clearReceived();
   const PatchData sound = DeviceLink::instance().mirror();
   h.boxes.asked.clear();
-  dlg.controls().libraryList()->SetCurSel(50);
-  dlg.DropFiles({QUrl::fromLocalFile(syx + ".syx")}, true);
+  dlg.DropFiles({QUrl::fromLocalFile(syx + ".syx")}, 50);
   EXPECT_TRUE(h.boxes.asked.empty());
   for (int i = 0; i < 3; ++i) {
     EXPECT_EQ(dlg.library().library().slot(50 + i).data, before.slot(10 + i).data);
@@ -69,9 +68,8 @@ TEST(LibraryExchange, SeveralSlotsExportAsOneSyxThatImportsIntoConsecutiveSlots)
 
   // Over slots that hold patches the question comes once; No changes nothing.
   const Library filled = dlg.library().library();
-  dlg.controls().libraryList()->SetCurSel(9);
   h.boxes.answers = {IMessageBoxes::No};
-  dlg.DropFiles({QUrl::fromLocalFile(syx + ".syx")}, true);
+  dlg.DropFiles({QUrl::fromLocalFile(syx + ".syx")}, 9);
   EXPECT_EQ(h.boxes.asked.size(), 1u);
   EXPECT_EQ(dlg.library().library(), filled);
 }
@@ -90,15 +88,13 @@ TEST(LibraryExchange, ForeignMessagesAreSkippedABrokenChecksumChangesNothing) {
   bytes[276 + clock.size() + 274] ^= 0x01;
   test::writeBytes(fsPath(bad), bytes);
 
-  dlg.controls().libraryList()->SetCurSel(0);
-  dlg.DropFiles({QUrl::fromLocalFile(good)}, true);
+  dlg.DropFiles({QUrl::fromLocalFile(good)}, 0);
   EXPECT_EQ(patchName(dlg.library().library().slot(1).data), "Second");
   EXPECT_EQ(dlg.library().library().slot(1).modelCode, 0xFF) << "no amplifier known";
 
   const Library before = dlg.library().library();
   h.boxes.asked.clear();
-  dlg.controls().libraryList()->SetCurSel(40);
-  dlg.DropFiles({QUrl::fromLocalFile(bad)}, true);
+  dlg.DropFiles({QUrl::fromLocalFile(bad)}, 40);
   EXPECT_EQ(h.boxes.texts(), QStringList{"Cannot use the selected Patch file. (Format error)"});
   EXPECT_EQ(dlg.library().library(), before);
 }
