@@ -407,6 +407,16 @@ TEST_F(RtMidiOnJack, ClosingTheInputWhileMessagesPourInIsSafe) {
       std::this_thread::sleep_for(100us);
     }
   });
+  // A failed assertion below must not leave the thread running: that would end the whole test
+  // program and leave its JACK server behind for the next one.
+  struct StopFlood {
+    std::atomic<bool>& run;
+    std::thread& flood;
+    ~StopFlood() {
+      run = false;
+      flood.join();
+    }
+  } stopFlood{run, flood};
   const int in = indexOf(editor.inputDevices(), "ORV10");
   ASSERT_GE(in, 0);
   for (int i = 0; i < 20; ++i) {
@@ -425,8 +435,6 @@ TEST_F(RtMidiOnJack, ClosingTheInputWhileMessagesPourInIsSafe) {
     std::this_thread::sleep_for(3ms);
     EXPECT_FALSE(lateCall) << "receiver called after closeInput() returned";
   }
-  run = false;
-  flood.join();
 }
 
 // --- Choosing the service --------------------------------------------------------------------
