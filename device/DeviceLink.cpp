@@ -71,6 +71,7 @@ struct DeviceLink::Impl {
   // Recursive so withMirror() callbacks may use the other accessors and send.
   mutable std::recursive_mutex stateMutex;
   PatchData mirror;
+  PatchData baseline;
   bool edited = false;
   bool unsent = false;
   bool connected = false;
@@ -224,6 +225,7 @@ PatchData DeviceLink::mirror() const {
 void DeviceLink::setMirror(const PatchData& data) {
   std::lock_guard lock(impl_->stateMutex);
   impl_->mirror = data;
+  impl_->baseline = data;
 }
 
 bool DeviceLink::edited() const {
@@ -234,6 +236,12 @@ bool DeviceLink::edited() const {
 void DeviceLink::setEdited(bool edited) {
   std::lock_guard lock(impl_->stateMutex);
   impl_->edited = edited;
+  if (!edited) impl_->baseline = impl_->mirror;
+}
+
+PatchData DeviceLink::baseline() const {
+  std::lock_guard lock(impl_->stateMutex);
+  return impl_->baseline;
 }
 
 void DeviceLink::withMirror(const std::function<void(PatchData&)>& f) {
@@ -379,6 +387,7 @@ void DeviceLink::onBulkDump(const PatchData& data) {
   std::lock_guard lock(impl_->stateMutex);
   if (!impl_->connected || impl_->unsent || data == impl_->mirror) return;
   impl_->mirror = data;
+  impl_->baseline = data;
   impl_->edited = true;
   postEvent(EVENT_DUMP_RECEIVED, 0);
 }

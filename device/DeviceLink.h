@@ -63,6 +63,9 @@ class DeviceLink {
   void setMirror(const PatchData& data);
   bool edited() const;
   void setEdited(bool edited);
+  // The sound as it was last loaded (from the amplifier, a slot or a file) or stored: set by
+  // setMirror(), by a dump that replaces the mirror, and whenever the edited flag is cleared.
+  PatchData baseline() const;
   // A change made here while nothing is connected marks the mirror unsent (below).
   void withMirror(const std::function<void(PatchData&)>& f);
 

@@ -54,6 +54,27 @@ TEST_F(LinkTest, DumpEqualToTheMirrorChangesNothing) {
   EXPECT_TRUE(link->edited());
 }
 
+// The baseline is the sound as last loaded or stored; edits and knob changes leave it alone.
+TEST_F(LinkTest, BaselineFollowsLoadsDumpsAndStoresButNotEdits) {
+  plugIn();
+  identity();
+  PatchData loaded = amp->patch();
+  loaded[129] = 7;
+  link->setMirror(loaded);
+  link->withMirror([](PatchData& m) { m[129] = 8; });
+  EXPECT_EQ(link->baseline(), loaded);
+
+  PatchData dumped = loaded;
+  dumped[129] = 9;
+  amp->sendRaw(sysex::encodeBulkDump(dumped));
+  tick();
+  EXPECT_EQ(link->baseline(), dumped);
+
+  link->withMirror([](PatchData& m) { m[129] = 10; });
+  link->setEdited(false);
+  EXPECT_EQ(link->baseline()[129], 10);
+}
+
 TEST_F(LinkTest, BadDumpsLeaveTheMirror) {
   plugIn();
   connect();
