@@ -7,7 +7,7 @@
 #include "patch/LibraryFile.h"
 #include "tools/cli/Cli.h"
 #include "tools/cli/CliSupport.h"
-#include "tools/cli/PatchSections.h"
+#include "device/PatchSections.h"
 
 namespace orv::cli {
 

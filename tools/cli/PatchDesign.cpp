@@ -9,7 +9,7 @@
 #include "patch/NameLists.h"
 #include "patch/StringTable.h"
 #include "tools/cli/Cli.h"
-#include "tools/cli/PatchSections.h"
+#include "device/PatchSections.h"
 
 namespace orv::cli {
 

@@ -4,7 +4,7 @@
 
 #include "tools/cli/Cli.h"
 #include "tools/cli/CliSupport.h"
-#include "tools/cli/PatchSections.h"
+#include "device/PatchSections.h"
 
 namespace orv::cli {
 

@@ -6,7 +6,7 @@
 
 #include "patch/PatchData.h"
 
-namespace orv::cli {
+namespace orv {
 
 // One parameter of a patch as a person reads it.
 struct ParameterView {
@@ -32,4 +32,4 @@ struct SectionView {
 // the amplifier and cabinet names ('0'..'4'; other bytes read as '0').
 std::vector<SectionView> describePatch(const PatchData& patch, uint8_t modelByte);
 
-}  // namespace orv::cli
+}  // namespace orv

@@ -1,10 +1,10 @@
-#include "tools/cli/PatchSections.h"
+#include "device/PatchSections.h"
 
 #include "device/ParameterMap.h"
 #include "patch/NameLists.h"
 #include "patch/ValueText.h"
 
-namespace orv::cli {
+namespace orv {
 
 namespace {
 
@@ -111,4 +111,4 @@ std::vector<SectionView> describePatch(const PatchData& p, uint8_t modelByte) {
   };
 }
 
-}  // namespace orv::cli
+}  // namespace orv
