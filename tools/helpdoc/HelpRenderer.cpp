@@ -46,6 +46,19 @@ void loadPictures(QTextDocument& doc, const QStringList& searchPaths, double tex
   }
 }
 
+// Every major topic (a level-2 heading) starts a page of its own; the title page keeps the
+// document's introduction.
+void breakPagesAtTopics(QTextDocument& doc) {
+  QTextCursor cursor(&doc);
+  for (QTextBlock block = doc.begin(); block.isValid(); block = block.next()) {
+    if (block.blockFormat().headingLevel() != 2) continue;
+    QTextBlockFormat format = block.blockFormat();
+    format.setPageBreakPolicy(QTextFormat::PageBreak_AlwaysBefore);
+    cursor.setPosition(block.position());
+    cursor.setBlockFormat(format);
+  }
+}
+
 void paintPages(QTextDocument& doc, QPdfWriter& writer, const QFont& footerFont) {
   QPainter painter(&writer);
   const QSizeF page = doc.pageSize();
@@ -84,6 +97,7 @@ QByteArray HelpRenderer::render(const QString& markdown, const Options& options)
   body.setPointSizeF(kBodyPoints);
   doc.setDefaultFont(body);
   doc.setMarkdown(markdown);
+  breakPagesAtTopics(doc);
   const QRect text = writer.pageLayout().paintRectPixels(kDpi);
   doc.setPageSize(text.size());
   loadPictures(doc, options.searchPaths, doc.textWidth() - 2 * doc.documentMargin());
