@@ -13,10 +13,10 @@
 #include "controls/VKRListBox.h"
 #include "mainwindow/LibraryFlows.h"
 #include "mainwindow/MainMenu.h"
-#include "mainwindow/MenuRules.h"
-#include "mainwindow/PanelControls.h"
 #include "mainwindow/SlotCommands.h"
 #include "mainwindow/SoundCompare.h"
+#include "mainwindow/MenuRules.h"
+#include "mainwindow/PanelControls.h"
 #include "mainwindow/VKREditorDlg.h"
 
 namespace orv {
