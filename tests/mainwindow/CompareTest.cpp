@@ -1,10 +1,11 @@
 #include <gtest/gtest.h>
 
+#include <QAccessible>
 #include <QAction>
 #include <QLineEdit>
 #include <QTest>
 
-#include "controls/AccessibleGate.h"
+#include "controls/CustomButton.h"
 #include "controls/VKRDial.h"
 #include "controls/VKRListBox.h"
 #include "mainwindow/MainMenu.h"
@@ -20,6 +21,16 @@ using test::MainWindowHarness;
 
 constexpr int kGainDial = 1111;
 constexpr int kBassDial = 1113;
+constexpr int kEffectSwitch = 1020;
+
+QAccessibleInterface* face(QWidget* w) {
+  return QAccessible::queryAccessibleInterface(w);
+}
+
+bool stepsOffered(QWidget* knob) {
+  return face(knob)->actionInterface()->actionNames().contains(
+      QAccessibleActionInterface::increaseAction());
+}
 
 // Slot 4 holds "Stored" (gain 20); it is loaded and then edited on the panel to gain 100.
 struct EditedSlot {
@@ -62,9 +73,15 @@ TEST(Compare, TheAmplifierPlaysTheStoredSoundUntilCompareOrEscapeBringsTheEditBa
   // Locked: keys, the name and assistive tools change nothing.
   QTest::keyClick(s.gain(), Qt::Key_Home);
   QTest::keyClick(s.dlg.controls().nameEdit(), Qt::Key_A);
-  EXPECT_FALSE(AccessibleGate::Allows(s.gain()));
+  EXPECT_FALSE(stepsOffered(s.gain()));
+  face(s.gain())->valueInterface()->setCurrentValue(0);
+  CCustomButton* effect = s.dlg.controls().button(kEffectSwitch);
+  const int effectState = effect->GetState();
+  face(effect)->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
+  QCoreApplication::processEvents();
   h.service->flush();
   EXPECT_EQ(s.gain()->GetValue(), 20);
+  EXPECT_EQ(effect->GetState(), effectState);
   EXPECT_EQ(h.sim->patch(), s.stored);
   EXPECT_EQ(s.shownName(), "Compare: Stored");
 
@@ -75,7 +92,7 @@ TEST(Compare, TheAmplifierPlaysTheStoredSoundUntilCompareOrEscapeBringsTheEditBa
   EXPECT_EQ(s.gain()->GetValue(), 100);
   EXPECT_EQ(s.shownName(), "Stored");
   EXPECT_FALSE(s.dlg.menu().action(MainMenu::Compare)->isChecked());
-  EXPECT_TRUE(AccessibleGate::Allows(s.gain()));
+  EXPECT_TRUE(stepsOffered(s.gain()));
   EXPECT_TRUE(h.boxes.asked.empty()) << "nothing asked, nothing stored";
   EXPECT_EQ(s.dlg.library().library().slot(3).data, s.stored);
 
