@@ -150,7 +150,7 @@ void DeviceEventHandler::dumpReceived() {
 }
 
 void DeviceEventHandler::parameterChanged(int id) {
-  dlg_.compare().amplifierChanged();
+  if (!dlg_.compare().amplifierChanged()) return;
   dlg_.refresher().ShowParameter(id);
   if (id < params::kFirstId || id > params::kLastId) return;
   dlg_.PatchTouched();

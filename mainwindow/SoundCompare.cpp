@@ -87,18 +87,23 @@ void SoundCompare::disconnected() {
   restore(edited_, false);
 }
 
-void SoundCompare::amplifierChanged() {
-  if (!active_) return;
+bool SoundCompare::amplifierChanged() {
+  if (!active_) return true;
   // Whatever was turned on the amplifier since it got the stored sound goes into the edited one,
   // in one step with the mirror so that a change arriving meanwhile is not overwritten.
   PatchData result;
+  bool turned = false;
   DeviceLink::instance().withMirror([&](PatchData& mirror) {
     result = edited_;
-    for (std::size_t i = 0; i < PatchData::kSize; ++i)
-      if (mirror[i] != compared_[i]) result[i] = mirror[i];
-    mirror = result;
+    for (std::size_t i = 0; i < PatchData::kSize; ++i) {
+      if (mirror[i] == compared_[i]) continue;
+      result[i] = mirror[i];
+      turned = true;
+    }
+    if (turned) mirror = result;
   });
-  restore(result, true);
+  if (turned) restore(result, true);
+  return turned;
 }
 
 void SoundCompare::soundReplaced() {

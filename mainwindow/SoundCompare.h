@@ -40,7 +40,9 @@ class SoundCompare {
 
   // Device events while comparing (nothing when not comparing).
   void disconnected();
-  void amplifierChanged();
+  // False for a change the amplifier reported before it was given the stored sound: that change
+  // is already in the edited sound, and comparing goes on.
+  bool amplifierChanged();
   // The amplifier sent a whole patch: it replaces the current sound as it would without
   // comparing; comparing stops.
   void soundReplaced();

@@ -133,13 +133,18 @@ TEST(Compare, ASlotPickOrQuitEndsComparingAndTheirQuestionsSeeTheEditedSound) {
 TEST(Compare, AKnobTurnedOnTheAmplifierEndsComparingAndLandsInTheEditedSound) {
   MainWindowHarness h;
   EditedSlot s(h);
-  s.pressCompare();
+  h.sim->turnKnob(1005, 33);  // middle, in the mirror before Compare; its event comes after
   h.service->flush();
+  s.pressCompare();
+  h.tick();
+  h.service->flush();
+  EXPECT_TRUE(s.dlg.compare().active()) << "a change from before comparing does not end it";
   ASSERT_EQ(h.sim->patch(), s.stored);
   h.sim->turnKnob(1004, 77);  // bass
   ASSERT_TRUE(h.tickUntil([&] { return !s.dlg.compare().active(); })) << "comparing went on";
   h.service->flush();
   PatchData expected = s.edited;
+  expected[patch::kMiddle] = 33;
   expected[patch::kBass] = 77;
   EXPECT_EQ(DeviceLink::instance().mirror(), expected);
   EXPECT_EQ(h.sim->patch(), expected) << "the amplifier then plays the edited sound";
