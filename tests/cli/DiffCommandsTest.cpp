@@ -36,8 +36,8 @@ TEST(CliDiff, SamePatchInEveryFormExitsZero) {
   DiffFiles f;
   const CliResult r = runCli({"diff", f.patch, f.lib + ":3"});
   EXPECT_EQ(r.status, 0) << r.err;
-  EXPECT_EQ(r.out, "No differences: " + f.patch + " and " + f.lib +
-                       ":3 hold the same sound and name.\n");
+  EXPECT_EQ(r.out,
+            "No differences: " + f.patch + " and " + f.lib + ":3 hold the same sound and name.\n");
   EXPECT_EQ(runCli({"diff", f.json, f.patch}).status, 0);
   EXPECT_EQ(runCli({"diff", f.lib + ":1", f.lib + ":100"}).status, 0);
 }

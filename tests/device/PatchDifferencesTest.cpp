@@ -74,9 +74,9 @@ TEST(PatchDifferences, SharedKnobsAreComparedAndUnusedBytesCounted) {
   PatchData edited = stored;
   edited[patch::kReverbType] = patch::Room;
   edited[203] = 45;
-  edited[100] = 7;    // spare byte
-  edited[166] = 9;    // beyond the Chorus' knobs
-  edited[255] = 1;    // never stored
+  edited[100] = 7;  // spare byte
+  edited[166] = 9;  // beyond the Chorus' knobs
+  edited[255] = 1;  // never stored
   const Rows expected = {
       {"Reverb", "Type", "Hall", "Room"},
       {"Reverb", "Level", "3.0", "4.5"},
