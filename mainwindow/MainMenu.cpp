@@ -29,6 +29,8 @@ MainMenu::MainMenu(QMenuBar* bar, const QSet<int>& handled, QObject* parent)
   add(edit, Paste, QStringLiteral("Paste(&P)"), "Ctrl+V");
   edit->addSeparator();
   add(edit, Find, QStringLiteral("Find(&F)..."), "Ctrl+F");
+  edit->addSeparator();
+  add(edit, Compare, QStringLiteral("Compare(&O)"), "Ctrl+K")->setCheckable(true);
   add(edit, ShowDifferences, QStringLiteral("Show &Differences..."), "Ctrl+D");
   edit->addSeparator();
   add(edit, Preferences, QStringLiteral("P&references..."));

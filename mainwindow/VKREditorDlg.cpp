@@ -50,6 +50,7 @@
 #include "mainwindow/PreferencesCommand.h"
 #include "mainwindow/SkinApplier.h"
 #include "mainwindow/SkinImages.h"
+#include "mainwindow/SoundCompare.h"
 #include "patch/GenericException.h"
 #include "patch/LibraryFile.h"
 #include "patch/StringTable.h"
@@ -75,7 +76,7 @@ const QSet<int> kHandledCommands = {
     MainMenu::Help,          MainMenu::About,       MainMenu::Volume1, MainMenu::Volume1 + 1,
     MainMenu::Volume1 + 2,   MainMenu::Volume1 + 3, MainMenu::Volume5, MainMenu::Undo,
     MainMenu::Cut,           MainMenu::Copy,        MainMenu::Paste,   MainMenu::Preferences,
-    MainMenu::Find,          MainMenu::ShowDifferences,
+    MainMenu::Find,          MainMenu::Compare,     MainMenu::ShowDifferences,
 };
 
 // The list's context menu item "Clear".
@@ -134,6 +135,7 @@ void CVKREditorDlg::setUpMenuRules() {
   editCommands_ = std::make_unique<EditCommands>(*this);
   for (int command : {MainMenu::Undo, MainMenu::Cut, MainMenu::Copy, MainMenu::Paste})
     menuRules_->set(command, [this, command] { return editCommands_->enabled(command); });
+  menuRules_->set(MainMenu::Compare, [this] { return compare_ && compare_->available(); });
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -159,6 +161,7 @@ void CVKREditorDlg::OnInitDialog() {
   surface_->setPainter([this](QPainter& p, const QRect& r) { painter_->paint(p, r); });
   refresher_ = std::make_unique<PanelRefresher>(*this);
   skin_ = std::make_unique<SkinApplier>(*this);
+  compare_ = std::make_unique<SoundCompare>(*this);
   setBackground(PanelLayout::kBackground);
   skin_->ApplyModelSkin(modelCode_);
 
@@ -299,13 +302,20 @@ void CVKREditorDlg::OnControlChanged(int controlId, int value) {
       scrollList(value);
       return;
     }
+    if (refusedWhileComparing()) return;
     applyRoute(router_->control(controlId, value, sections_));
   });
 }
 
 void CVKREditorDlg::onPullDownChanged(int kind, int item) {
-  if (!router_) return;
+  if (!router_ || refusedWhileComparing()) return;
   applyRoute(router_->pullDown(kind, item, sections_));
+}
+
+bool CVKREditorDlg::refusedWhileComparing() {
+  if (!compare_ || !compare_->active()) return false;
+  compare_->refuseChange();
+  return true;
 }
 
 void CVKREditorDlg::applyRoute(const RouteResult& route) {
@@ -398,7 +408,7 @@ void CVKREditorDlg::pushNameToEdit() {
 void CVKREditorDlg::commitName() {
   // The edit also loses the focus while the window goes away, after the link has gone.
   const CCustomButton* save = controls_->saveToLibrary();
-  if (!router_ || !save || !save->isEnabled()) return;
+  if (!router_ || !save || !save->isEnabled() || (compare_ && compare_->active())) return;
   if (QLineEdit* edit = controls_->nameEdit()) patchName_ = edit->text().left(64);
   const QByteArray bytes = patchName_.toLatin1();  // patch names are Latin-1 bytes
   router_->writer().setName(std::string_view(bytes.constData(), size_t(bytes.size())));
@@ -406,7 +416,7 @@ void CVKREditorDlg::commitName() {
 }
 
 void CVKREditorDlg::nameChanged() {
-  if (!router_) return;
+  if (!router_ || (compare_ && compare_->active())) return;
   if (QLineEdit* edit = controls_->nameEdit()) patchName_ = edit->text().left(64);
   PatchTouched();
   DeviceLink::instance().setEdited(true);
@@ -432,7 +442,8 @@ void CVKREditorDlg::redrawName() {
 // then run inside it. Only Quit is taken then, and waits for the box (closeEvent).
 void CVKREditorDlg::runMenuCommand(int command) {
   if (command != MainMenu::Quit && (anotherWindowModal() || closing_)) return;
-  runCommand([&] { onCommand(command); });
+  runCommand([&] { onCommand(command); }, SoundCompare::keptBy(command));
+  if (compare_) compare_->showState();  // the item has toggled itself
 }
 
 void CVKREditorDlg::onCommand(int command) {
@@ -459,6 +470,9 @@ void CVKREditorDlg::onCommand(int command) {
       break;
     case MainMenu::Preferences:
       PreferencesCommand(*this).run();
+      break;
+    case MainMenu::Compare:
+      if (compare_) compare_->toggle();
       break;
     case MainMenu::ShowDifferences:
       if (controls_) DifferencesCommand(*this).run();  // nothing to compare before the set-up
@@ -682,7 +696,10 @@ void CVKREditorDlg::closeEvent(QCloseEvent* e) {
   }
   bool close = false;
   closing_ = true;
-  barrier_.run([&] { close = unsavedChangesConfirmed(texts::kAskQuit); });
+  barrier_.run([&] {
+    if (compare_) compare_->end();
+    close = unsavedChangesConfirmed(texts::kAskQuit);
+  });
   closing_ = false;
   if (!close) {
     e->ignore();
@@ -799,9 +816,10 @@ void CVKREditorDlg::loadCurrentPatch(const PatchData& patch) {
   }
 }
 
-void CVKREditorDlg::runCommand(const std::function<void()>& command) {
+void CVKREditorDlg::runCommand(const std::function<void()>& command, bool keepsCompare) {
   barrier_.run([&] {
     try {
+      if (compare_ && !keepsCompare) compare_->end();
       command();
     } catch (...) {
       heldBackSend_ = nullptr;  // the command's own failure is the one shown

@@ -38,6 +38,7 @@ class PanelRefresher;
 class PanelSurface;
 class SkinApplier;
 class SlotCommands;
+class SoundCompare;
 class WindowMessage;
 
 // The editor's main window. It owns the library, the panel's controls and the patch name, and
@@ -125,6 +126,7 @@ class CVKREditorDlg : public QDialog,
   PanelPainter& painter() { return *painter_; }
   LibraryFlows& flows() { return *flows_; }
   SlotCommands& slotCommands() { return *slotCommands_; }
+  SoundCompare& compare() { return *compare_; }
 
   // ILibraryHost.
   bool askYesNo(int stringId) override;
@@ -169,6 +171,7 @@ class CVKREditorDlg : public QDialog,
   friend class InputFilter;
   friend class LibraryFlows;
   friend class SlotCommands;
+  friend class SoundCompare;
 
   void buildWindow();
   void setUpMenuRules();
@@ -178,9 +181,12 @@ class CVKREditorDlg : public QDialog,
   void connectControls();
   void scrollList(int top);
   void scrollListBy(int rows);
-  // Runs a command inside the barrier; afterwards File > Save follows the library, and a
-  // whole-patch send that failed during the command is reported.
-  void runCommand(const std::function<void()>& command);
+  // Runs a command inside the barrier, comparing ended first unless `keepsCompare`; afterwards
+  // File > Save follows the library, and a whole-patch send that failed during the command is
+  // reported.
+  void runCommand(const std::function<void()>& command, bool keepsCompare = false);
+  // A change from the panel is refused while comparing (the panel shows the compared sound).
+  bool refusedWhileComparing();
   void throwHeldBackSendFailure();
   void setUpListMenu();
   // A message box owned by the window, with its title as caption.
@@ -231,6 +237,7 @@ class CVKREditorDlg : public QDialog,
   std::unique_ptr<DeviceEventHandler> deviceEvents_;
   std::unique_ptr<InputFilter> inputFilter_;
   std::unique_ptr<LibraryFlows> flows_;
+  std::unique_ptr<SoundCompare> compare_;
   QMenu* listMenu_ = nullptr;
   SlotCommands* slotCommands_ = nullptr;
   std::exception_ptr heldBackSend_;  // a whole-patch send that failed during a command
