@@ -31,6 +31,7 @@ MainMenu::MainMenu(QMenuBar* bar, const QSet<int>& handled, QObject* parent)
   add(edit, Find, QStringLiteral("Find(&F)..."), "Ctrl+F");
   edit->addSeparator();
   add(edit, Compare, QStringLiteral("Compare(&O)"), "Ctrl+K")->setCheckable(true);
+  add(edit, ShowDifferences, QStringLiteral("Show &Differences..."), "Ctrl+D");
   edit->addSeparator();
   add(edit, Preferences, QStringLiteral("P&references..."));
 

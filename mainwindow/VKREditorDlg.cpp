@@ -46,6 +46,7 @@
 #include "mainwindow/PanelPainter.h"
 #include "mainwindow/PanelRefresher.h"
 #include "mainwindow/PanelSurface.h"
+#include "mainwindow/DifferencesCommand.h"
 #include "mainwindow/PreferencesCommand.h"
 #include "mainwindow/SkinApplier.h"
 #include "mainwindow/SkinImages.h"
@@ -75,7 +76,7 @@ const QSet<int> kHandledCommands = {
     MainMenu::Help,          MainMenu::About,       MainMenu::Volume1, MainMenu::Volume1 + 1,
     MainMenu::Volume1 + 2,   MainMenu::Volume1 + 3, MainMenu::Volume5, MainMenu::Undo,
     MainMenu::Cut,           MainMenu::Copy,        MainMenu::Paste,   MainMenu::Preferences,
-    MainMenu::Find,          MainMenu::Compare,
+    MainMenu::Find,          MainMenu::Compare,     MainMenu::ShowDifferences,
 };
 
 // The list's context menu item "Clear".
@@ -472,6 +473,9 @@ void CVKREditorDlg::onCommand(int command) {
       break;
     case MainMenu::Compare:
       if (compare_) compare_->toggle();
+      break;
+    case MainMenu::ShowDifferences:
+      if (controls_) DifferencesCommand(*this).run();  // nothing to compare before the set-up
       break;
     default:
       break;

@@ -125,7 +125,8 @@ void printHelp(std::ostream& os) {
     os << "      " << c.summary << "\n";
   }
   printAllOptions(os, declared);
-  os << "\nExit status: 0 on success, 1 on failure, 2 on wrong usage.\n";
+  os << "\nExit status: 0 on success, 1 on failure, 2 on wrong usage; diff exits as diff(1)\n"
+        "does: 0 same, 1 different, 2 on wrong usage or a file it cannot read.\n";
 }
 
 const Command* findCommand(std::string_view name) {
@@ -183,7 +184,7 @@ int runCommand(const Command& command, const Args& args, Io& io) {
     io.out.flush();
     if (!io.out) {
       io.err << "orv-cli: cannot write to standard output\n";
-      return 1;
+      return command.failureStatus;
     }
     return status;
   } catch (const UsageError& e) {
@@ -197,7 +198,7 @@ int runCommand(const Command& command, const Args& args, Io& io) {
   } catch (const std::exception& e) {
     io.err << "orv-cli: " << e.what() << '\n';
   }
-  return 1;
+  return command.failureStatus;
 }
 
 }  // namespace

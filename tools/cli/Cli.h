@@ -37,6 +37,9 @@ struct Command {
   // The positional part of each usage line, for commands whose arguments take several forms
   // ("LIB.ZBL SLOT", "PATCH.ZBP"); empty when one line made from the declaration says it.
   std::vector<std::string> forms = {};
+  // The exit status of a failure (CliError, CGenericException): 1, or 2 for a command whose 1
+  // means an answer ("different").
+  int failureStatus = 1;
 };
 
 // Wrong usage: exit status 2, the message and the command's usage on standard error.
