@@ -65,6 +65,27 @@ std::vector<std::string> topicsOf(const std::string& name) {
   return topics;
 }
 
+std::string trimmed(const std::string& text) {
+  const std::size_t first = text.find_first_not_of(' ');
+  if (first == std::string::npos) return {};
+  return text.substr(first, text.find_last_not_of(' ') - first + 1);
+}
+
+// The header rows of a manual's own tables, their cells separated by one blank.
+std::vector<std::string> tableHeadersOf(const std::string& name) {
+  std::ifstream in(std::string(ORV_HELP_SOURCE_DIR) + "/" + name);
+  std::vector<std::string> headers;
+  std::string previous;
+  for (std::string line; std::getline(in, line); previous = line) {
+    if (line.rfind("|-", 0) != 0 || previous.rfind("|", 0) != 0) continue;
+    std::string header;
+    std::istringstream cells(previous.substr(1));
+    for (std::string cell; std::getline(cells, cell, '|');) header += cell + " ";
+    headers.push_back(trimmed(collapsed(header)));
+  }
+  return headers;
+}
+
 std::string firstLine(const std::string& page) {
   std::istringstream lines(page);
   for (std::string line; std::getline(lines, line);)
@@ -120,6 +141,25 @@ TEST_P(HelpDocuments, CarryEveryControlOfEveryModelFamily) {
     for (const std::string& text : panelTexts(family))
       EXPECT_NE(doc.text.find(text), std::string::npos)
           << "ORV_Editor_" << lang << ".pdf lacks \"" << text << "\" of model family " << family;
+}
+
+// A header row reads as one line: a cell with a second, empty paragraph would stand taller than
+// its row's other cells and read on a line of its own.
+TEST_P(HelpDocuments, ReadEachTableHeaderOnOneLine) {
+  const std::string lang = GetParam();
+  const Document doc = readPdf("ORV_Editor_" + lang + ".pdf");
+  std::multiset<std::string> lines;
+  for (const std::string& page : doc.pages) {
+    std::istringstream in(page);
+    for (std::string line; std::getline(in, line);) lines.insert(trimmed(collapsed(line)));
+  }
+  const std::vector<std::string> headers = tableHeadersOf("ORV_Editor_" + lang + ".md");
+  ASSERT_GE(headers.size(), 3u);
+  for (const std::string& header : headers) {  // several tables may share a header
+    const auto line = lines.find(header);
+    EXPECT_NE(line, lines.end()) << "no line, or too few, read \"" << header << "\"";
+    if (line != lines.end()) lines.erase(line);
+  }
 }
 
 TEST(EnglishManual, CoversTheTopicsAGuitaristLooksFor) {
