@@ -244,6 +244,14 @@ PatchData DeviceLink::baseline() const {
   return impl_->baseline;
 }
 
+void DeviceLink::restore(const PatchData& sound, const PatchData& baseline, bool edited) {
+  std::lock_guard lock(impl_->stateMutex);
+  if (!impl_->connected && impl_->mirror != sound) impl_->unsent = true;
+  impl_->mirror = sound;
+  impl_->baseline = baseline;
+  impl_->edited = edited;
+}
+
 void DeviceLink::withMirror(const std::function<void(PatchData&)>& f) {
   std::lock_guard lock(impl_->stateMutex);
   const PatchData before = impl_->mirror;

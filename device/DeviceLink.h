@@ -66,6 +66,9 @@ class DeviceLink {
   // The sound as it was last loaded (from the amplifier, a slot or a file) or stored: set by
   // setMirror(), by a dump that replaces the mirror, and whenever the edited flag is cleared.
   PatchData baseline() const;
+  // Undo and redo: the mirror, its baseline and the edited flag as they were at some moment, set
+  // in one step. A change made here while nothing is connected marks the mirror unsent.
+  void restore(const PatchData& sound, const PatchData& baseline, bool edited);
   // A change made here while nothing is connected marks the mirror unsent (below).
   void withMirror(const std::function<void(PatchData&)>& f);
 

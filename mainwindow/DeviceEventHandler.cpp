@@ -15,6 +15,7 @@
 #include "mainwindow/PanelControls.h"
 #include "mainwindow/PanelRefresher.h"
 #include "mainwindow/SkinApplier.h"
+#include "mainwindow/UndoCommands.h"
 #include "mainwindow/VKREditorDlg.h"
 #include "settings/VKRPrefData.h"
 
@@ -143,6 +144,7 @@ void DeviceEventHandler::dumpReceived() {
   LibraryEntry record;
   record.data = link_.mirror();
   dlg_.refresher().ShowRecord(record);
+  dlg_.undoCommands().capture();
   emit dlg_.devicePatchShown();
 }
 
@@ -151,6 +153,8 @@ void DeviceEventHandler::parameterChanged(int id) {
   if (id < params::kFirstId || id > params::kLastId) return;
   dlg_.PatchTouched();
   dlg_.pushNameToEdit();
+  // Turns of one knob on the amplifier join as a drag of it on the panel does.
+  dlg_.undoCommands().capture(-id);
 }
 
 void DeviceEventHandler::settingReported(int value) {

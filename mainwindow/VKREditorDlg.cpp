@@ -49,6 +49,7 @@
 #include "mainwindow/PreferencesCommand.h"
 #include "mainwindow/SkinApplier.h"
 #include "mainwindow/SkinImages.h"
+#include "mainwindow/UndoCommands.h"
 #include "patch/GenericException.h"
 #include "patch/LibraryFile.h"
 #include "patch/StringTable.h"
@@ -74,7 +75,7 @@ const QSet<int> kHandledCommands = {
     MainMenu::Help,          MainMenu::About,       MainMenu::Volume1, MainMenu::Volume1 + 1,
     MainMenu::Volume1 + 2,   MainMenu::Volume1 + 3, MainMenu::Volume5, MainMenu::Undo,
     MainMenu::Cut,           MainMenu::Copy,        MainMenu::Paste,   MainMenu::Preferences,
-    MainMenu::Find,
+    MainMenu::Find,          MainMenu::Redo,
 };
 
 // The list's context menu item "Clear".
@@ -131,8 +132,27 @@ void CVKREditorDlg::buildWindow() {
 void CVKREditorDlg::setUpMenuRules() {
   menuRules_ = new MenuRules(*menuBar_, *menu_, this);
   editCommands_ = std::make_unique<EditCommands>(*this);
-  for (int command : {MainMenu::Undo, MainMenu::Cut, MainMenu::Copy, MainMenu::Paste})
+  undo_ = std::make_unique<UndoCommands>(*this);
+  for (int command : {MainMenu::Cut, MainMenu::Copy, MainMenu::Paste})
     menuRules_->set(command, [this, command] { return editCommands_->enabled(command); });
+  // In a text field Undo and Redo are the field's; elsewhere they walk the edit history.
+  menuRules_->set(MainMenu::Undo, [this] {
+    return editCommands_->fieldFocused() ? editCommands_->enabled(MainMenu::Undo)
+                                         : undo_->canUndo();
+  });
+  menuRules_->set(MainMenu::Redo, [this] {
+    return editCommands_->fieldFocused() ? editCommands_->enabled(MainMenu::Redo)
+                                         : undo_->canRedo();
+  });
+}
+
+void CVKREditorDlg::undoOrRedo(int command) {
+  if (editCommands_->fieldFocused())
+    editCommands_->run(command);
+  else if (command == MainMenu::Undo)
+    undo_->undo();
+  else
+    undo_->redo();
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -183,6 +203,7 @@ void CVKREditorDlg::OnInitDialog() {
   if (!commandLineFile_.isEmpty()) runCommand([&] { OpenFile(commandLineFile_); });
   if (closed_) return;
   enableSaveToLibrary();
+  undo_->reset();  // the history begins with what the set-up has made
   ready_ = true;
   whenFree();
 }
@@ -298,7 +319,9 @@ void CVKREditorDlg::OnControlChanged(int controlId, int value) {
       scrollList(value);
       return;
     }
-    applyRoute(router_->control(controlId, value, sections_));
+    // The gestures of a knob (a drag, a wheel burst, arrow keys) join into one edit step.
+    applyRoute(router_->control(controlId, value, sections_),
+               controls_->dial(controlId) ? controlId : 0);
   });
 }
 
@@ -307,7 +330,7 @@ void CVKREditorDlg::onPullDownChanged(int kind, int item) {
   applyRoute(router_->pullDown(kind, item, sections_));
 }
 
-void CVKREditorDlg::applyRoute(const RouteResult& route) {
+void CVKREditorDlg::applyRoute(const RouteResult& route, int control) {
   if (!route.handled) return;
   if (route.dial || route.edit) refresher_->ShowValue(route.dial, route.edit, route.shownValue);
   if (route.ampType) refresher_->ShowAmpType(route.shownValue);
@@ -318,6 +341,7 @@ void CVKREditorDlg::applyRoute(const RouteResult& route) {
   if (route.redrawPullDown)
     if (QWidget* p = controls_->widget(route.redrawPullDown)) p->update();
   if (route.patchTouched) PatchTouched();
+  undo_->capture(control);
   route.throwIfFailed();
 }
 
@@ -402,6 +426,7 @@ void CVKREditorDlg::commitName() {
   const QByteArray bytes = patchName_.toLatin1();  // patch names are Latin-1 bytes
   router_->writer().setName(std::string_view(bytes.constData(), size_t(bytes.size())));
   redrawName();
+  undo_->capture();
 }
 
 void CVKREditorDlg::nameChanged() {
@@ -451,6 +476,9 @@ void CVKREditorDlg::onCommand(int command) {
       emit aboutRequested();
       break;
     case MainMenu::Undo:
+    case MainMenu::Redo:
+      undoOrRedo(command);
+      break;
     case MainMenu::Cut:
     case MainMenu::Copy:
     case MainMenu::Paste:
@@ -467,8 +495,8 @@ void CVKREditorDlg::onCommand(int command) {
 // The File menu's library commands and the list's "Clear"; false for any other command.
 bool CVKREditorDlg::onLibraryCommand(int command) {
   const std::map<int, std::function<void()>> commands = {
-      {MainMenu::New, [this] { library_.commandNew(); }},
-      {MainMenu::Open, [this] { library_.commandOpen(); }},
+      {MainMenu::New, [this] { libraryReplaced(library_.commandNew()); }},
+      {MainMenu::Open, [this] { libraryReplaced(library_.commandOpen()); }},
       {MainMenu::Save, [this] { library_.commandSave(); }},
       {MainMenu::SaveAs, [this] { library_.commandSaveAs(); }},
       {MainMenu::SaveToLibrary, [this] { flows_->SaveToLibrary(); }},
@@ -481,6 +509,11 @@ bool CVKREditorDlg::onLibraryCommand(int command) {
   if (found == commands.end()) return false;
   if (controls_) found->second();  // nothing to work on before the set-up
   return true;
+}
+
+// New and Open start the history over once past their question.
+void CVKREditorDlg::libraryReplaced(bool replaced) {
+  if (replaced) undo_->reset();
 }
 
 void CVKREditorDlg::onUsbVolume(int value) {
@@ -524,7 +557,7 @@ void CVKREditorDlg::OpenFile(const QString& path, std::optional<int> droppedOnRo
   }
   switch (fileKindOf(file)) {
     case FileKind::Library:
-      library_.openFile(file);
+      libraryReplaced(library_.openFile(file));
       break;
     case FileKind::Patch:
       flows_->OpenPatchFile(file, droppedOnRow);
@@ -801,9 +834,11 @@ void CVKREditorDlg::runCommand(const std::function<void()>& command) {
       command();
     } catch (...) {
       heldBackSend_ = nullptr;  // the command's own failure is the one shown
+      undo_->capture(0, true);
       menu_->setEnabled(MainMenu::Save, library_.saveEnabled());
       throw;
     }
+    undo_->capture(0, true);
     menu_->setEnabled(MainMenu::Save, library_.saveEnabled());
     throwHeldBackSendFailure();
   });

@@ -38,6 +38,7 @@ class PanelRefresher;
 class PanelSurface;
 class SkinApplier;
 class SlotCommands;
+class UndoCommands;
 class WindowMessage;
 
 // The editor's main window. It owns the library, the panel's controls and the patch name, and
@@ -125,6 +126,7 @@ class CVKREditorDlg : public QDialog,
   PanelPainter& painter() { return *painter_; }
   LibraryFlows& flows() { return *flows_; }
   SlotCommands& slotCommands() { return *slotCommands_; }
+  UndoCommands& undoCommands() { return *undo_; }
 
   // ILibraryHost.
   bool askYesNo(int stringId) override;
@@ -169,6 +171,7 @@ class CVKREditorDlg : public QDialog,
   friend class InputFilter;
   friend class LibraryFlows;
   friend class SlotCommands;
+  friend class UndoCommands;
 
   void buildWindow();
   void setUpMenuRules();
@@ -191,9 +194,12 @@ class CVKREditorDlg : public QDialog,
   void runMenuCommand(int command);
   void onCommand(int command);
   bool onLibraryCommand(int command);
+  void libraryReplaced(bool replaced);
+  void undoOrRedo(int command);
   void onUsbVolume(int value);
   void onPullDownChanged(int kind, int item);
-  void applyRoute(const RouteResult& route);
+  // `control`: the gesture's control when its next gestures may join its edit step, else 0.
+  void applyRoute(const RouteResult& route, int control = 0);
   void enableSaveToLibrary();
   // Name edit: commit on leaving it, and every change of its text.
   void commitName();
@@ -223,6 +229,7 @@ class CVKREditorDlg : public QDialog,
   MainMenu* menu_ = nullptr;
   MenuRules* menuRules_ = nullptr;
   std::unique_ptr<EditCommands> editCommands_;
+  std::unique_ptr<UndoCommands> undo_;
   PanelSurface* surface_ = nullptr;
   std::unique_ptr<PanelControls> controls_;
   std::unique_ptr<PanelPainter> painter_;
