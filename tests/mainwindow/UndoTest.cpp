@@ -22,7 +22,7 @@ namespace {
 
 using test::MainWindowHarness;
 
-constexpr int kGainDial = 1111, kBassDial = 1113, kEffectSwitch = 1020;
+constexpr int kGainDial = 1111, kEffectDial = 1173, kEffectSwitch = 1020;
 
 void command(CVKREditorDlg& dlg, int id, int times = 1) {
   for (int i = 0; i < times; ++i) dlg.menu().action(id)->trigger();
@@ -47,9 +47,10 @@ TEST(UndoSound, FiveEditsUndonePutTheAmplifierBackByteForByteAndRedoAppliesThemA
   const PatchData original = h.sim->patch();
   ASSERT_EQ(DeviceLink::instance().mirror(), original);
 
-  // Two knobs, a new effect type (its defaults come with it), the effect switch, a new name.
+  // Two knobs (the third effect knob, which Tremolo does not have), a new effect type, the effect
+  // switch, a new name.
   dlg.OnControlChanged(kGainDial, 93);
-  dlg.OnControlChanged(kBassDial, 12);
+  dlg.OnControlChanged(kEffectDial, 12);
   QCoreApplication::postEvent(&dlg, new WindowMessage(WM_PULLDOWN_CHANGED, 1, 3));  // Tremolo
   QCoreApplication::processEvents();
   dlg.OnControlChanged(kEffectSwitch, original[patch::kEffectOn] == patch::kOn ? 0 : 1);
@@ -62,8 +63,12 @@ TEST(UndoSound, FiveEditsUndonePutTheAmplifierBackByteForByteAndRedoAppliesThemA
   ASSERT_NE(edited[patch::kEffectType], original[patch::kEffectType]);
 
   h.sim->clearReceived();
-  command(dlg, MainMenu::Undo, 5);
-  h.service->flush();
+  // The amplifier follows every step, not only the last.
+  for (int i = 1; i <= 5; ++i) {
+    command(dlg, MainMenu::Undo);
+    h.service->flush();
+    ASSERT_EQ(h.sim->patch(), DeviceLink::instance().mirror()) << "after undo " << i;
+  }
   EXPECT_EQ(h.sim->patch(), original) << "the amplifier holds the first sound again";
   EXPECT_EQ(DeviceLink::instance().mirror(), original);
   for (const auto& m : h.sim->received())
@@ -72,11 +77,14 @@ TEST(UndoSound, FiveEditsUndonePutTheAmplifierBackByteForByteAndRedoAppliesThemA
   EXPECT_EQ(dlg.patchName(), QString::fromLatin1(patchName(original).c_str()));
   EXPECT_FALSE(DeviceLink::instance().edited()) << "back at the sound as loaded";
 
-  command(dlg, MainMenu::Redo, 5);
-  h.service->flush();
+  for (int i = 1; i <= 5; ++i) {
+    command(dlg, MainMenu::Redo);
+    h.service->flush();
+    ASSERT_EQ(h.sim->patch(), DeviceLink::instance().mirror()) << "after redo " << i;
+  }
   EXPECT_EQ(h.sim->patch(), edited);
   EXPECT_EQ(dlg.patchName(), "Edited");
-  EXPECT_EQ(dlg.controls().dial(kBassDial)->GetValue(), 12);
+  EXPECT_EQ(dlg.controls().dial(kGainDial)->GetValue(), 93);
   EXPECT_TRUE(DeviceLink::instance().edited());
   EXPECT_FALSE(dlg.menuRules().update(MainMenu::Redo));
 }

@@ -48,17 +48,23 @@ TEST(EditHistory, ADragIsOneStepAndSeparateControlsOrPausesStayApart) {
   EXPECT_EQ(h.undo(), nullptr);
 }
 
-TEST(EditHistory, AGestureAfterAnUndoNeitherJoinsNorKeepsTheRedoSteps) {
+TEST(EditHistory, AGestureAfterUndoOrRedoNeitherJoinsNorKeepsTheRedoSteps) {
   EditHistory h;
   PatchData sound;
   h.record(turn(sound, 1111, kGain, 10, 0));
   h.record(turn(sound, 1113, kBass, 20, 10));
   ASSERT_NE(h.undo(), nullptr);
-  sound[kBass] = 0;
-  h.record(turn(sound, 1111, kGain, 30, 20));
-  EXPECT_EQ(h.size(), 2u) << "the knob turned after the undo is a step of its own";
+  ASSERT_NE(h.redo(), nullptr);
+  h.record(turn(sound, 1113, kBass, 30, 20));
+  EXPECT_EQ(h.size(), 3u) << "the same knob right after a redo is a step of its own";
+
+  ASSERT_NE(h.undo(), nullptr);
+  sound[kBass] = 20;
+  h.record(turn(sound, 1111, kGain, 40, 30));
+  EXPECT_EQ(h.size(), 3u) << "the undone step is gone";
   EXPECT_FALSE(h.canRedo());
-  EXPECT_EQ(h.undo()->after.sound[kGain], 30);
+  EXPECT_EQ(h.undo()->after.sound[kGain], 40);
+  EXPECT_EQ(h.undo()->after.sound[kBass], 20);
 }
 
 TEST(EditHistory, NothingChangedIsNoStepAndTheOldestStepsGoAtTheLimit) {
