@@ -153,6 +153,11 @@ void DeviceLink::setClockForTesting(std::function<Clock::time_point()> now) {
   impl_->clock = std::move(now);
 }
 
+DeviceLink::Clock::time_point DeviceLink::now() const {
+  std::lock_guard lock(impl_->stateMutex);
+  return impl_->clock();
+}
+
 // --- Listeners and events ----------------------------------------------------------------
 
 void DeviceLink::addListener(Listener callback, void* context) {

@@ -107,6 +107,8 @@ class DeviceLink {
   void tick();
   // Tests: replace the steady clock and stop the tick thread so ticks are driven by hand.
   void setClockForTesting(std::function<Clock::time_point()> now);
+  // The link's clock: the steady clock, or the one a test gave it.
+  Clock::time_point now() const;
 
   DeviceLink(const DeviceLink&) = delete;
   DeviceLink& operator=(const DeviceLink&) = delete;

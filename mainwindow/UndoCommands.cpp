@@ -36,7 +36,7 @@ void UndoCommands::capture(int control, bool library) {
   if (!started_ || !dlg_.router_) return;
   EditHistory::Step step;
   step.control = control;
-  step.at = EditHistory::Clock::now();
+  step.at = DeviceLink::instance().now();  // the link's clock, which tests drive
   step.before = known_;
   step.after = now();
   const Library& current = dlg_.library().library();
@@ -61,10 +61,14 @@ void UndoCommands::showItems() {
 }
 
 void UndoCommands::undo() {
+  // A change from the amplifier whose event has not come yet is the last change: it is taken
+  // back, not overwritten unrecorded.
+  capture();
   if (const EditHistory::Step* step = canUndo() ? history_.undo() : nullptr) take(*step, true);
 }
 
 void UndoCommands::redo() {
+  capture();  // such a change ends what could be redone, as any change does
   if (const EditHistory::Step* step = canRedo() ? history_.redo() : nullptr) take(*step, false);
 }
 

@@ -1,8 +1,10 @@
 #include <gtest/gtest.h>
 
+#include <QAccessible>
 #include <QAction>
 #include <QLineEdit>
 #include <QMenu>
+#include <QMenuBar>
 #include <QTest>
 
 #include "controls/VKRDial.h"
@@ -89,6 +91,33 @@ TEST(UndoSound, FiveEditsUndonePutTheAmplifierBackByteForByteAndRedoAppliesThemA
   EXPECT_FALSE(dlg.menuRules().update(MainMenu::Redo));
 }
 
+TEST(UndoSound, TurnsOfAKnobOnTheAmplifierJoinUntilAPauseAndUndoTurnsItBack) {
+  MainWindowHarness h;
+  CVKREditorDlg& dlg = h.openConnected();
+  const PatchData original = h.sim->patch();
+  auto turn = [&](int id, int value, int dial) {
+    h.sim->turnKnob(id, value);
+    ASSERT_TRUE(h.tickUntil([&] { return dlg.controls().dial(dial)->GetValue() == value; }))
+        << "the turn of " << id << " never reached the panel";
+  };
+  turn(1004, 60, 1113);
+  turn(1004, 61, 1113);
+  turn(1002, 20, 1111);  // another knob between: a step of its own
+  h.advanceSeconds(1);
+  turn(1004, 62, 1113);  // after a pause: a step of its own
+
+  auto undone = [&] {
+    command(dlg, MainMenu::Undo);
+    h.service->flush();
+    EXPECT_EQ(h.sim->patch(), DeviceLink::instance().mirror()) << "the amplifier follows";
+    return DeviceLink::instance().mirror();
+  };
+  EXPECT_EQ(undone()[patch::kBass], 61);
+  EXPECT_EQ(undone()[patch::kGain], original[patch::kGain]);
+  EXPECT_EQ(undone(), original) << "60 and 61 were one step";
+  EXPECT_EQ(dlg.controls().dial(1113)->GetValue(), original[patch::kBass]);
+}
+
 TEST(UndoSound, KeysWalkTheHistoryExceptInATextFieldWhereUndoStaysTheFields) {
   MainWindowHarness h;
   CVKREditorDlg& dlg = h.openShown(true);
@@ -112,6 +141,19 @@ TEST(UndoSound, KeysWalkTheHistoryExceptInATextFieldWhereUndoStaysTheFields) {
   EXPECT_EQ(DeviceLink::instance().mirror(), turned);
   QTest::keyClick(dial, Qt::Key_Z, Qt::ControlModifier);
   QTest::keyClick(dial, Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
+  EXPECT_EQ(DeviceLink::instance().mirror(), turned);
+
+  // An assistive tool finds Redo in the Edit menu as it is, without opening it, and presses it.
+  QTest::keyClick(dial, Qt::Key_Z, Qt::ControlModifier);
+  QAccessibleInterface* edit =
+      QAccessible::queryAccessibleInterface(dlg.menuBar().actions().at(1)->menu());
+  QAccessibleInterface* redo = nullptr;
+  for (int i = 0; edit && i < edit->childCount(); ++i)
+    if (edit->child(i)->text(QAccessible::Name).startsWith(QStringLiteral("Redo")))
+      redo = edit->child(i);
+  ASSERT_NE(redo, nullptr);
+  EXPECT_FALSE(redo->state().disabled);
+  redo->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
   EXPECT_EQ(DeviceLink::instance().mirror(), turned);
 }
 
