@@ -5,6 +5,14 @@
 
 namespace orv {
 
+bool EditHistory::Step::loads() const {
+  if (before.baseline == after.baseline) return false;
+  const auto values = [](const PatchData& p) {
+    return p.bytes.begin() + static_cast<std::ptrdiff_t>(patch::kNameLength);
+  };
+  return !std::equal(values(before.sound), before.sound.bytes.end(), values(after.sound));
+}
+
 bool EditHistory::joins(const Step& step) const {
   if (!joinable_ || done_ == 0 || done_ != steps_.size()) return false;
   const Step& last = steps_.back();

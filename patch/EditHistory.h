@@ -44,8 +44,9 @@ class EditHistory {
     Side after;
     std::vector<SlotChange> changed;
     bool changesLibrary() const { return !changed.empty(); }
-    // The sound was replaced as a whole (a load) rather than changed value by value.
-    bool loads() const { return before.baseline != after.baseline && before.sound != after.sound; }
+    // The sound was replaced as a whole (a load) rather than changed value by value: it took a
+    // new baseline, and more than its name changed (storing under a new name is no load).
+    bool loads() const;
   };
 
   explicit EditHistory(std::size_t limit = kDefaultLimit) : limit_(limit == 0 ? 1 : limit) {}

@@ -81,6 +81,19 @@ TEST(EditHistory, NothingChangedIsNoStepAndTheOldestStepsGoAtTheLimit) {
   EXPECT_EQ(h.undo(), nullptr);
 }
 
+TEST(EditHistory, OnlyANewBaselineWithMoreThanANewNameIsALoad) {
+  Step s;
+  s.after.baseline[kGain] = 1;  // stored or loaded
+  s.after.sound = s.after.baseline;
+  EXPECT_TRUE(s.loads());
+  s.after.sound = s.before.sound;
+  s.after.sound[0] = 'N';  // stored under a new name
+  EXPECT_FALSE(s.loads());
+  s.after.baseline = s.before.baseline;
+  s.after.sound[kGain] = 1;  // a knob
+  EXPECT_FALSE(s.loads());
+}
+
 TEST(EditHistory, SlotsAreRestoredEitherWay) {
   Library before = makeNewLibrary(PatchData{});
   Library after = before;
