@@ -171,14 +171,21 @@ TEST(UndoLibrary, SaveToLibraryClearAndImportAreUndoneWithFileSavesState) {
   h.boxes.onDialog = [](QDialog& d) {
     auto& box = static_cast<CVKRSaveToLibraryDlg&>(d);
     box.SelectSlot(4);
+    box.NameEdit()->setText(QStringLiteral("Stored"));
     box.PressAction();
     return box.result();
   };
   command(dlg, MainMenu::SaveToLibrary);
-  ASSERT_EQ(dlg.library().library().slot(4).data, sound);
+  ASSERT_EQ(patchName(dlg.library().library().slot(4).data), "Stored");
   ASSERT_TRUE(dlg.menu().isEnabled(MainMenu::Save));
+  h.service->flush();
+  h.sim->clearReceived();
   command(dlg, MainMenu::Undo);
+  h.service->flush();
   EXPECT_EQ(dlg.library().library(), start) << "Save To Library undone";
+  EXPECT_EQ(h.sim->patch(), sound) << "the old name is back on the amplifier";
+  const std::size_t differ = patchName(sound).size();  // "Stored" is shorter than the old name
+  EXPECT_EQ(h.sim->received().size(), differ) << "the name's characters, once each";
   EXPECT_FALSE(dlg.menu().isEnabled(MainMenu::Save));
   EXPECT_TRUE(DeviceLink::instance().edited()) << "the sound is in no slot again";
 
