@@ -11,6 +11,7 @@ const QString kSimulate = QStringLiteral("simulate");
 const QString kMidiApi = QStringLiteral("midi-api");
 const QString kScreenshot = QStringLiteral("screenshot");
 const QString kListPorts = QStringLiteral("list-ports");
+const QString kScreenshotDialog = QStringLiteral("dialog");
 
 // Every option, once: the parser, the help text and the manual page come from this list.
 const QList<QCommandLineOption>& declaredOptions() {
@@ -22,6 +23,10 @@ const QList<QCommandLineOption>& declaredOptions() {
        QStringLiteral("alsa|jack")},
       {kScreenshot, QStringLiteral("write the window as a PNG once the panel is up, then quit"),
        QStringLiteral("FILE")},
+      {kScreenshotDialog,
+       QStringLiteral("with --screenshot: picture this dialog instead of the window (%1)")
+           .arg(CommandLineOptions::screenshotDialogs().join(QStringLiteral(", "))),
+       QStringLiteral("NAME")},
       {kListPorts,
        QStringLiteral("print the MIDI input and output devices (\"in NAME\", \"out NAME\")")},
       {{QStringLiteral("h"), QStringLiteral("help")}, QStringLiteral("show this text")},
@@ -58,6 +63,15 @@ void readValues(const QCommandLineParser& parser, CommandLineOptions& o) {
   if (parser.isSet(kScreenshot)) {
     o.screenshot = parser.value(kScreenshot);
     if (o.screenshot.isEmpty()) o.error = QStringLiteral("--screenshot needs a file name");
+  }
+  if (parser.isSet(kScreenshotDialog)) {
+    o.screenshotDialog = parser.value(kScreenshotDialog);
+    if (!CommandLineOptions::screenshotDialogs().contains(o.screenshotDialog))
+      o.error = QStringLiteral("--dialog takes one of %1, not '%2'")
+                    .arg(CommandLineOptions::screenshotDialogs().join(QStringLiteral(", ")),
+                         o.screenshotDialog);
+    else if (!parser.isSet(kScreenshot))
+      o.error = QStringLiteral("--dialog needs --screenshot FILE");
   }
 }
 
@@ -97,6 +111,13 @@ CommandLineOptions CommandLineOptions::parse(const QStringList& arguments) {
   else if (!files.isEmpty())
     o.file = files.first();
   return o;
+}
+
+const QStringList& CommandLineOptions::screenshotDialogs() {
+  static const QStringList names{
+      QStringLiteral("save-to-library"), QStringLiteral("import"), QStringLiteral("export"),
+      QStringLiteral("preferences"),     QStringLiteral("find"),   QStringLiteral("differences")};
+  return names;
 }
 
 QString CommandLineOptions::usage() {

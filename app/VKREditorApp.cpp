@@ -1,8 +1,10 @@
 #include "app/VKREditorApp.h"
 
+#include <QAction>
 #include <QElapsedTimer>
 #include <QEventLoop>
 #include <QFileInfo>
+#include <QHash>
 #include <QTimer>
 #include <clocale>
 #include <cstdio>
@@ -21,6 +23,7 @@
 #include "device/VirtualMidiService.h"
 #include "device/rtmidi/RtMidiBackend.h"
 #include "mainwindow/ExceptionBarrier.h"
+#include "mainwindow/MainMenu.h"
 #include "mainwindow/QtMessageBoxes.h"
 #include "mainwindow/VKREditorDlg.h"
 #include "patch/StringTable.h"
@@ -103,10 +106,13 @@ int CVKREditorApp::run(CommandLineOptions options) {
   setWindowIcon(AppIcon::icon());
   // The running editor, and the settings written later, see this path from another folder.
   if (!options.file.isEmpty()) options.file = QFileInfo(options.file).absoluteFilePath();
-  if (options.screenshot.isEmpty())
+  if (options.screenshot.isEmpty()) {
     boxes_ = std::make_unique<QtMessageBoxes>();
-  else
-    boxes_ = std::make_unique<UnattendedMessageBoxes>();
+  } else {
+    auto unattended = std::make_unique<UnattendedMessageBoxes>();
+    unattended_ = unattended.get();
+    boxes_ = std::move(unattended);
+  }
   barrier_ = std::make_unique<ExceptionBarrier>(
       *boxes_, [this] { return static_cast<QWidget*>(mainWindow_.data()); });
   int result = 1;
@@ -226,10 +232,36 @@ int CVKREditorApp::takeScreenshot(CVKREditorDlg& dlg, const CommandLineOptions& 
   if (options.simulateModel && !shown)
     std::fprintf(stderr, "orv-editor: the simulator's patch did not arrive\n");
   processEvents();
+  if (!options.screenshotDialog.isEmpty()) {
+    const int result = pictureDialog(dlg, options);
+    dlg.close();
+    return result == 0 && (shown || !options.simulateModel) ? 0 : 1;
+  }
   const bool saved = dlg.grab().save(options.screenshot, "PNG");
   if (!saved) std::fprintf(stderr, "orv-editor: cannot write %s\n", qPrintable(options.screenshot));
   dlg.close();
   return saved && (shown || !options.simulateModel) ? 0 : 1;
+}
+
+int CVKREditorApp::pictureDialog(CVKREditorDlg& dlg, const CommandLineOptions& options) {
+  static const QHash<QString, int> commands{{"save-to-library", MainMenu::SaveToLibrary},
+                                            {"import", MainMenu::Import},
+                                            {"export", MainMenu::Export},
+                                            {"preferences", MainMenu::Preferences},
+                                            {"find", MainMenu::Find},
+                                            {"differences", MainMenu::ShowDifferences}};
+  QAction* action = dlg.menu().action(commands.value(options.screenshotDialog));
+  if (!action || !action->isEnabled()) {
+    std::fprintf(stderr, "orv-editor: the editor cannot show %s now\n",
+                 qPrintable(options.screenshotDialog));
+    return 1;
+  }
+  unattended_->pictureNextDialog(options.screenshot);
+  action->trigger();
+  processEvents();
+  if (unattended_->pictured()) return 0;
+  std::fprintf(stderr, "orv-editor: %s showed no dialog\n", qPrintable(options.screenshotDialog));
+  return 1;
 }
 
 void CVKREditorApp::showHelp() {

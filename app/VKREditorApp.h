@@ -16,6 +16,7 @@ class ExceptionBarrier;
 class FontSetUp;
 class IMessageBoxes;
 class SingleInstance;
+class UnattendedMessageBoxes;
 class VirtualMidiService;
 
 // The program: prepares the process, makes sure one editor runs per user, chooses the MIDI
@@ -54,10 +55,13 @@ class CVKREditorApp : public QApplication {
   // The MIDI service the device link will use; false when it cannot be had.
   bool chooseBackend(const CommandLineOptions& options);
   int takeScreenshot(CVKREditorDlg& dlg, const CommandLineOptions& options);
+  // The picture of a dialog, opened by its menu command, instead of the window's.
+  int pictureDialog(CVKREditorDlg& dlg, const CommandLineOptions& options);
   void showHelp();
   void showAbout();
 
   std::unique_ptr<IMessageBoxes> boxes_;
+  UnattendedMessageBoxes* unattended_ = nullptr;  // boxes_ when nobody watches
   std::unique_ptr<ExceptionBarrier> barrier_;
   std::unique_ptr<SingleInstance> instance_;
   std::shared_ptr<VirtualMidiService> service_;

@@ -101,4 +101,35 @@ ValueRange ampTypeRange(char modelCode) {
   return {0, maxAmpType(modelCode)};
 }
 
+std::optional<ValueRange> knobRange(int id) {
+  for (const TypeRow& r : kRows)
+    for (int i = 0; i < r.count; ++i)
+      if (r.positions[static_cast<std::size_t>(i)].id == id)
+        return r.positions[static_cast<std::size_t>(i)].range;
+  return std::nullopt;
+}
+
+std::string_view sectionTitle(Section s, char modelCode) {
+  switch (s) {
+    case Section::Amp:
+      return "Amp";
+    case Section::Compressor:
+      return "Compressor";
+    case Section::Effect:
+      return "Effect";
+    case Section::Delay:
+      return modelCode == '3' ? "Tape Echo" : "Delay";
+    case Section::Reverb:
+      return "Reverb";
+    case Section::Gate:
+      return "Noise Gate";
+    default:
+      return {};
+  }
+}
+
+std::string_view ampSelectorTitle(char modelCode) {
+  return modelCode == '4' ? "Mic Type" : "Amp Type";
+}
+
 }  // namespace orv::panel

@@ -1,6 +1,7 @@
 #pragma once
 #include <cstdint>
 #include <optional>
+#include <string_view>
 
 namespace orv::panel {
 
@@ -84,5 +85,16 @@ const PositionSpec* positionSpec(Section s, uint8_t type, int position);
 
 // Range of the amplifier-type knob for a model code: 0..7 for '1'..'3', 0..4 otherwise.
 ValueRange ampTypeRange(char modelCode);
+
+// The range the panel gives the knob of parameter `id` under any type of its section; none for
+// parameters no knob shows (type bytes, switches, the cabinet and knee selectors).
+std::optional<ValueRange> knobRange(int id);
+
+// A section's title as the panel of model family `modelCode` prints it ("Tape Echo" for the
+// delay of '3', "Noise Gate"); "Amp" for the amplifier.
+std::string_view sectionTitle(Section s, char modelCode);
+
+// The caption of the amplifier-type selector: "Mic Type" on the acoustic family '4'.
+std::string_view ampSelectorTitle(char modelCode);
 
 }  // namespace orv::panel

@@ -43,21 +43,8 @@ QString fromView(std::string_view text) {
 }
 
 // The section's title as the model's panel prints it.
-QString sectionTitle(Section s, char model) {
-  switch (s) {
-    case Section::Compressor:
-      return QStringLiteral("Compressor");
-    case Section::Effect:
-      return QStringLiteral("Effect");
-    case Section::Delay:
-      return model == '3' ? QStringLiteral("Tape Echo") : QStringLiteral("Delay");
-    case Section::Reverb:
-      return QStringLiteral("Reverb");
-    case Section::Gate:
-      return QStringLiteral("Noise Gate");
-    default:
-      return {};
-  }
+QString titleOf(Section s, char model) {
+  return fromView(panel::sectionTitle(s, model));
 }
 
 void setName(QWidget* w, const QString& name) {
@@ -89,7 +76,7 @@ QString captionOver(PanelControls& c, const SectionNaming& s, const QWidget& kno
 void nameAmpSection(PanelControls& c, char model) {
   const CVKRDial* knob = c.ampTypeKnob();
   const bool acoustic = model == '4';
-  setName(c.widget(panel::kAmpTypeDial), acoustic ? "Mic Type" : "Amp Type");
+  setName(c.widget(panel::kAmpTypeDial), fromView(panel::ampSelectorTitle(model)));
   // The acoustic panel prints "Blend" over the first knob and covers it with "Gain" for its
   // first type.
   const bool blend = acoustic && knob && knob->GetValue() != 0;
@@ -101,7 +88,7 @@ void nameAmpSection(PanelControls& c, char model) {
 }
 
 void nameSection(PanelControls& c, const SectionNaming& s, char model) {
-  const QString title = sectionTitle(s.section, model);
+  const QString title = titleOf(s.section, model);
   setName(c.widget(s.switchId), title + " on");
   if (s.pullDownId) setName(c.widget(s.pullDownId), title);
   const panel::SectionControls* sc = panel::sectionControls(s.section);

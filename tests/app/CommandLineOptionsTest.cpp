@@ -52,6 +52,17 @@ TEST(CommandLineOptions, BadInputIsRefusedWithAReason) {
   }
 }
 
+TEST(CommandLineOptions, ScreenshotOfADialogNeedsAKnownNameAndAFile) {
+  auto o = parse({"--simulate=4", "--screenshot", "find.png", "--dialog", "find"});
+  EXPECT_TRUE(o.error.isEmpty()) << o.error.toStdString();
+  EXPECT_EQ(o.screenshotDialog, "find");
+  EXPECT_EQ(o.screenshot, "find.png");
+  o = parse({"--screenshot=x.png", "--dialog=about"});
+  EXPECT_TRUE(o.error.contains("'about'")) << o.error.toStdString();
+  o = parse({"--dialog", "preferences"});
+  EXPECT_TRUE(o.error.contains("--screenshot FILE")) << o.error.toStdString();
+}
+
 TEST(CommandLineOptions, HelpAndVersion) {
   EXPECT_TRUE(parse({"--help"}).help);
   EXPECT_TRUE(parse({"-h"}).help);

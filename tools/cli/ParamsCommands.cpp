@@ -34,18 +34,6 @@ std::string rangeText(int min, int max) {
   return std::to_string(min) + ".." + std::to_string(max);
 }
 
-// The range the panel gives the knob of `id` under any type of its section.
-std::optional<panel::ValueRange> knobRange(int id) {
-  using S = panel::Section;
-  for (S s : {S::Amp, S::Compressor, S::Effect, S::Delay, S::Reverb, S::Gate})
-    for (int type = 0; type < 8; ++type)
-      for (int position = 0; position < 7; ++position)
-        if (const auto* spec = panel::positionSpec(s, uint8_t(type), position);
-            spec && spec->id == id)
-          return spec->range;
-  return std::nullopt;
-}
-
 // The unit of a value text: what follows the number ("ms" of "30.0ms"); none for a bare number
 // or a word ("Thru").
 std::string unitOf(const std::string& text) {
@@ -87,7 +75,7 @@ void addKnobs(ParamRows& rows, char model) {
           for (int i = 0; !ratioMark(i).empty(); ++i) marks.emplace_back(ratioMark(i));
           at->second.range = rangeText(0, int(marks.size()) - 1);
           at->second.unit = "ratio " + joined(marks, ", ");
-        } else if (const auto range = knobRange(v.id)) {
+        } else if (const auto range = panel::knobRange(v.id)) {
           const std::string min = formatValue(v.id, range->min),
                             max = formatValue(v.id, range->max);
           at->second.range = rangeText(range->min, range->max);

@@ -46,6 +46,27 @@ void loadPictures(QTextDocument& doc, const QStringList& searchPaths, double tex
   }
 }
 
+bool holdsPicture(const QTextBlock& block) {
+  for (auto it = block.begin(); !it.atEnd(); ++it)
+    if (it.fragment().charFormat().isImageFormat()) return true;
+  return false;
+}
+
+// Every major topic (a level-2 heading) starts a page of its own; the title page keeps the
+// document's introduction. A sub-heading followed by a picture starts a page too, so that the
+// two are never parted at a page's end.
+void breakPages(QTextDocument& doc) {
+  QTextCursor cursor(&doc);
+  for (QTextBlock block = doc.begin(); block.isValid(); block = block.next()) {
+    const int level = block.blockFormat().headingLevel();
+    if (level != 2 && !(level == 3 && holdsPicture(block.next()))) continue;
+    QTextBlockFormat format = block.blockFormat();
+    format.setPageBreakPolicy(QTextFormat::PageBreak_AlwaysBefore);
+    cursor.setPosition(block.position());
+    cursor.setBlockFormat(format);
+  }
+}
+
 void paintPages(QTextDocument& doc, QPdfWriter& writer, const QFont& footerFont) {
   QPainter painter(&writer);
   const QSizeF page = doc.pageSize();
@@ -84,6 +105,7 @@ QByteArray HelpRenderer::render(const QString& markdown, const Options& options)
   body.setPointSizeF(kBodyPoints);
   doc.setDefaultFont(body);
   doc.setMarkdown(markdown);
+  breakPages(doc);
   const QRect text = writer.pageLayout().paintRectPixels(kDpi);
   doc.setPageSize(text.size());
   loadPictures(doc, options.searchPaths, doc.textWidth() - 2 * doc.documentMargin());
