@@ -264,6 +264,12 @@ void DeviceLink::withMirror(const std::function<void(PatchData&)>& f) {
   if (!impl_->connected && impl_->mirror != before) impl_->unsent = true;
 }
 
+PatchData DeviceLink::exchangeMirror(const PatchData& data) {
+  std::lock_guard lock(impl_->stateMutex);
+  if (impl_->mirror != data) impl_->unsent = true;
+  return std::exchange(impl_->mirror, data);
+}
+
 bool DeviceLink::unsent() const {
   std::lock_guard lock(impl_->stateMutex);
   return impl_->unsent;

@@ -71,6 +71,11 @@ class DeviceLink {
   void restore(const PatchData& sound, const PatchData& baseline, bool edited);
   // A change made here while nothing is connected marks the mirror unsent (below).
   void withMirror(const std::function<void(PatchData&)>& f);
+  // The mirror takes `data` and the sound it held is returned, to be taken back later (a sound
+  // put aside while the amplifier plays another one). The baseline and the edited flag stay as
+  // they are. A mirror that changes is marked unsent, whether connected or not: the amplifier
+  // has the sound given to it last, not this one, until sendWholePatch() gives it.
+  PatchData exchangeMirror(const PatchData& data);
 
   // The mirror holds a sound no amplifier has: it was changed while nothing was connected, or a
   // whole-patch send did not reach the amplifier. While it does, an amplifier that connects is

@@ -15,6 +15,7 @@
 #include "mainwindow/PanelControls.h"
 #include "mainwindow/PanelRefresher.h"
 #include "mainwindow/SkinApplier.h"
+#include "mainwindow/SoundCompare.h"
 #include "mainwindow/UndoCommands.h"
 #include "mainwindow/VKREditorDlg.h"
 #include "settings/VKRPrefData.h"
@@ -121,6 +122,7 @@ void DeviceEventHandler::offerUnsentSound() {
 }
 
 void DeviceEventHandler::disconnected() {
+  dlg_.compare().disconnected();
   if (CCustomButton* indicator = dlg_.controls().connectionIndicator()) {
     indicator->SetState(0);
     indicator->update();
@@ -140,6 +142,7 @@ void DeviceEventHandler::notConnected() {
 }
 
 void DeviceEventHandler::dumpReceived() {
+  dlg_.compare().soundReplaced();
   dlg_.PatchTouched();
   LibraryEntry record;
   record.data = link_.mirror();
@@ -149,6 +152,7 @@ void DeviceEventHandler::dumpReceived() {
 }
 
 void DeviceEventHandler::parameterChanged(int id) {
+  if (!dlg_.compare().amplifierChanged()) return;
   dlg_.refresher().ShowParameter(id);
   if (id < params::kFirstId || id > params::kLastId) return;
   dlg_.PatchTouched();

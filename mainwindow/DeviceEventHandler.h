@@ -16,10 +16,13 @@ class PortReconnector;
 //
 //   1 connected (model code)  indicator lit, model known, model skin, settings asked for; a
 //                             sound the amplifier never received is offered to it
-//   2 disconnected            indicator dark, ports closed, USB Volume menu grayed
+//   2 disconnected            indicator dark, ports closed, USB Volume menu grayed; comparing
+//                             ends with the edited sound back in the mirror (unsent)
 //   3 not connected           the ports are opened again by their names while they are closed
-//   4 dump received           patch-touched step, the panel shows the amplifier's patch
-//   5 parameter changed (id)  that one control follows, patch-touched step
+//   4 dump received           patch-touched step, the panel shows the amplifier's patch (which
+//                             also ends comparing)
+//   5 parameter changed (id)  that one control follows, patch-touched step; while comparing the
+//                             change goes into the edited sound, which the amplifier then gets
 //   6 setting reported        USB volume (setting 2): check mark, menu enabled
 // Devices coming and going are noticed by a watcher comparing the MIDI device lists about once a
 // second; the window then has the link check its ports.

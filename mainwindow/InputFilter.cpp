@@ -8,11 +8,13 @@
 #include <QMimeData>
 #include <QMouseEvent>
 
+#include "controls/AccessibleGate.h"
 #include "controls/Rapidbutton.h"
 #include "controls/VKRListBox.h"
 #include "mainwindow/LibraryFlows.h"
 #include "mainwindow/MainMenu.h"
 #include "mainwindow/SlotCommands.h"
+#include "mainwindow/SoundCompare.h"
 #include "mainwindow/MenuRules.h"
 #include "mainwindow/PanelControls.h"
 #include "mainwindow/VKREditorDlg.h"
@@ -38,6 +40,7 @@ constexpr Accelerator kAccelerators[] = {
     {Qt::Key_O, Qt::ControlModifier, MainMenu::Open},
     {Qt::Key_S, Qt::ControlModifier, MainMenu::Save},
     {Qt::Key_S, Qt::ControlModifier | Qt::AltModifier, MainMenu::SaveToLibrary},
+    {Qt::Key_K, Qt::ControlModifier, MainMenu::Compare},
 };
 
 // The command of the key combination, or 0. The modifiers must match exactly.
@@ -72,6 +75,7 @@ bool InputFilter::eventFilter(QObject* watched, QEvent* event) {
     case QEvent::MouseButtonDblClick:
     case QEvent::MouseButtonRelease:
     case QEvent::MouseMove:
+    case QEvent::Wheel:
     case QEvent::ContextMenu:
       break;
     case QEvent::DragEnter:
@@ -84,7 +88,8 @@ bool InputFilter::eventFilter(QObject* watched, QEvent* event) {
   if (!inWindow(watched)) return false;
   // The list's own keys (Ctrl+C, Ctrl+V, F2, Alt+Up, Alt+Down) go to its slot commands.
   if (dlg_.slotCommands_ && dlg_.slotCommands_->ownsKey(watched, event)) return false;
-  if (accelerator(event) || menuKey(event)) return true;
+  if (accelerator(event) || menuKey(event) || compareKey(event) || lockedInput(watched, event))
+    return true;
   bool consumed = false;
   dlg_.barrier().run([&] {
     PanelControls& c = dlg_.controls();
@@ -125,6 +130,24 @@ bool InputFilter::menuKey(QEvent* event) {
   QMenuBar& bar = dlg_.menuBar();
   if (!bar.actions().isEmpty()) bar.setActiveAction(bar.actions().first());
   return true;
+}
+
+// Escape ends comparing, whichever control has the focus.
+bool InputFilter::compareKey(QEvent* event) {
+  if (event->type() != QEvent::KeyPress || !dlg_.compare_ || !dlg_.compare_->active()) return false;
+  const auto* key = static_cast<QKeyEvent*>(event);
+  if (key->key() != Qt::Key_Escape || key->modifiers() != Qt::NoModifier) return false;
+  dlg_.runMenuCommand(MainMenu::Compare);
+  return true;
+}
+
+// A locked control gets no mouse and no keys but Tab and Shift+Tab, so the focus still moves on.
+bool InputFilter::lockedInput(QObject* watched, QEvent* event) {
+  if (!AccessibleGate::IsLocked(static_cast<QWidget*>(watched))) return false;
+  if (event->type() == QEvent::ShortcutOverride) return false;
+  if (event->type() != QEvent::KeyPress) return true;
+  const int key = static_cast<QKeyEvent*>(event)->key();
+  return key != Qt::Key_Tab && key != Qt::Key_Backtab;
 }
 
 // Text fields (the name edit, the inline number entries) would take a dropped file's name as

@@ -6,8 +6,10 @@ namespace orv {
 class CVKREditorDlg;
 
 // The main window's keyboard and mouse filtering, ahead of the widgets:
-// - the accelerator table (Ctrl+C/X/V/Z/N/O/S, Ctrl+Alt+S) triggers its menu items first,
+// - the accelerator table (Ctrl+C/X/V/Z/N/O/S/K, Ctrl+Alt+S) triggers its menu items first,
 //   whichever control has the focus; F10 opens the first menu;
+// - while comparing, Escape ends it and the locked controls get no mouse and no keys (Tab and
+//   Shift+Tab still move the focus on);
 // - Escape never closes the window (controls that use Escape, such as the inline number entry,
 //   still get it);
 // - a right press in the library list picks the row under the pointer;
@@ -30,6 +32,8 @@ class InputFilter : public QObject {
   bool inWindow(QObject* watched) const;
   bool accelerator(QEvent* event);
   bool menuKey(QEvent* event);
+  bool compareKey(QEvent* event);
+  static bool lockedInput(QObject* watched, QEvent* event);
   bool nameEditEvent(QEvent* event);
   bool listEvent(QEvent* event);
   static bool fileDragOnTextField(QObject* watched, QEvent* event);

@@ -33,6 +33,8 @@ MainMenu::MainMenu(QMenuBar* bar, const QSet<int>& handled, QObject* parent)
   edit->addSeparator();
   add(edit, Find, QStringLiteral("Find(&F)..."), "Ctrl+F");
   edit->addSeparator();
+  add(edit, Compare, QStringLiteral("Compare(&O)"), "Ctrl+K")->setCheckable(true);
+  edit->addSeparator();
   add(edit, Preferences, QStringLiteral("Pr&eferences..."));
 
   usbVolume_ = bar->addMenu(QStringLiteral("USB Volume(&U)"));

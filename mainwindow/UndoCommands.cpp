@@ -7,6 +7,7 @@
 #include "mainwindow/MenuRules.h"
 #include "mainwindow/PanelControls.h"
 #include "mainwindow/PanelRefresher.h"
+#include "mainwindow/SoundCompare.h"
 #include "mainwindow/VKREditorDlg.h"
 
 namespace orv {
@@ -33,7 +34,9 @@ void UndoCommands::reset() {
 
 void UndoCommands::capture(int control, bool library) {
   // Nothing is recorded before the set-up is done, nor once the window has let the link go.
-  if (!started_ || !dlg_.router_) return;
+  // While comparing the mirror holds the stored sound: the edited one, waiting aside, is what
+  // the history knows, and it is back before anything can change it.
+  if (!started_ || !dlg_.router_ || (dlg_.compare_ && dlg_.compare_->active())) return;
   EditHistory::Step step;
   step.control = control;
   step.at = DeviceLink::instance().now();  // the link's clock, which tests drive

@@ -49,6 +49,7 @@
 #include "mainwindow/PreferencesCommand.h"
 #include "mainwindow/SkinApplier.h"
 #include "mainwindow/SkinImages.h"
+#include "mainwindow/SoundCompare.h"
 #include "mainwindow/UndoCommands.h"
 #include "patch/GenericException.h"
 #include "patch/LibraryFile.h"
@@ -75,7 +76,7 @@ const QSet<int> kHandledCommands = {
     MainMenu::Help,          MainMenu::About,       MainMenu::Volume1, MainMenu::Volume1 + 1,
     MainMenu::Volume1 + 2,   MainMenu::Volume1 + 3, MainMenu::Volume5, MainMenu::Undo,
     MainMenu::Cut,           MainMenu::Copy,        MainMenu::Paste,   MainMenu::Preferences,
-    MainMenu::Find,          MainMenu::Redo,
+    MainMenu::Find,          MainMenu::Compare,     MainMenu::Redo,
 };
 
 // The list's context menu item "Clear".
@@ -135,6 +136,7 @@ void CVKREditorDlg::setUpMenuRules() {
   undo_ = std::make_unique<UndoCommands>(*this);
   for (int command : {MainMenu::Cut, MainMenu::Copy, MainMenu::Paste})
     menuRules_->set(command, [this, command] { return editCommands_->enabled(command); });
+  menuRules_->set(MainMenu::Compare, [this] { return compare_ && compare_->available(); });
   // In a text field Undo and Redo are the field's; elsewhere they walk the edit history.
   menuRules_->set(MainMenu::Undo, [this] {
     return editCommands_->fieldFocused() ? editCommands_->enabled(MainMenu::Undo)
@@ -178,6 +180,7 @@ void CVKREditorDlg::OnInitDialog() {
   surface_->setPainter([this](QPainter& p, const QRect& r) { painter_->paint(p, r); });
   refresher_ = std::make_unique<PanelRefresher>(*this);
   skin_ = std::make_unique<SkinApplier>(*this);
+  compare_ = std::make_unique<SoundCompare>(*this);
   setBackground(PanelLayout::kBackground);
   skin_->ApplyModelSkin(modelCode_);
 
@@ -319,6 +322,7 @@ void CVKREditorDlg::OnControlChanged(int controlId, int value) {
       scrollList(value);
       return;
     }
+    if (refusedWhileComparing()) return;
     // The gestures of a knob (a drag, a wheel burst, arrow keys) join into one edit step.
     applyRoute(router_->control(controlId, value, sections_),
                controls_->dial(controlId) ? controlId : 0);
@@ -326,8 +330,14 @@ void CVKREditorDlg::OnControlChanged(int controlId, int value) {
 }
 
 void CVKREditorDlg::onPullDownChanged(int kind, int item) {
-  if (!router_) return;
+  if (!router_ || refusedWhileComparing()) return;
   applyRoute(router_->pullDown(kind, item, sections_));
+}
+
+bool CVKREditorDlg::refusedWhileComparing() {
+  if (!compare_ || !compare_->active()) return false;
+  compare_->refuseChange();
+  return true;
 }
 
 void CVKREditorDlg::applyRoute(const RouteResult& route, int control) {
@@ -421,7 +431,7 @@ void CVKREditorDlg::pushNameToEdit() {
 void CVKREditorDlg::commitName() {
   // The edit also loses the focus while the window goes away, after the link has gone.
   const CCustomButton* save = controls_->saveToLibrary();
-  if (!router_ || !save || !save->isEnabled()) return;
+  if (!router_ || !save || !save->isEnabled() || (compare_ && compare_->active())) return;
   if (QLineEdit* edit = controls_->nameEdit()) patchName_ = edit->text().left(64);
   const QByteArray bytes = patchName_.toLatin1();  // patch names are Latin-1 bytes
   router_->writer().setName(std::string_view(bytes.constData(), size_t(bytes.size())));
@@ -430,7 +440,7 @@ void CVKREditorDlg::commitName() {
 }
 
 void CVKREditorDlg::nameChanged() {
-  if (!router_) return;
+  if (!router_ || (compare_ && compare_->active())) return;
   if (QLineEdit* edit = controls_->nameEdit()) patchName_ = edit->text().left(64);
   PatchTouched();
   DeviceLink::instance().setEdited(true);
@@ -456,7 +466,8 @@ void CVKREditorDlg::redrawName() {
 // then run inside it. Only Quit is taken then, and waits for the box (closeEvent).
 void CVKREditorDlg::runMenuCommand(int command) {
   if (command != MainMenu::Quit && (anotherWindowModal() || closing_)) return;
-  runCommand([&] { onCommand(command); });
+  runCommand([&] { onCommand(command); }, SoundCompare::keptBy(command));
+  if (compare_) compare_->showState();  // the item has toggled itself
 }
 
 void CVKREditorDlg::onCommand(int command) {
@@ -486,6 +497,9 @@ void CVKREditorDlg::onCommand(int command) {
       break;
     case MainMenu::Preferences:
       PreferencesCommand(*this).run();
+      break;
+    case MainMenu::Compare:
+      if (compare_) compare_->toggle();
       break;
     default:
       break;
@@ -711,7 +725,10 @@ void CVKREditorDlg::closeEvent(QCloseEvent* e) {
   }
   bool close = false;
   closing_ = true;
-  barrier_.run([&] { close = unsavedChangesConfirmed(texts::kAskQuit); });
+  barrier_.run([&] {
+    if (compare_) compare_->end();
+    close = unsavedChangesConfirmed(texts::kAskQuit);
+  });
   closing_ = false;
   if (!close) {
     e->ignore();
@@ -828,9 +845,10 @@ void CVKREditorDlg::loadCurrentPatch(const PatchData& patch) {
   }
 }
 
-void CVKREditorDlg::runCommand(const std::function<void()>& command) {
+void CVKREditorDlg::runCommand(const std::function<void()>& command, bool keepsCompare) {
   barrier_.run([&] {
     try {
+      if (compare_ && !keepsCompare) compare_->end();
       command();
     } catch (...) {
       heldBackSend_ = nullptr;  // the command's own failure is the one shown

@@ -38,6 +38,7 @@ class PanelRefresher;
 class PanelSurface;
 class SkinApplier;
 class SlotCommands;
+class SoundCompare;
 class UndoCommands;
 class WindowMessage;
 
@@ -126,6 +127,7 @@ class CVKREditorDlg : public QDialog,
   PanelPainter& painter() { return *painter_; }
   LibraryFlows& flows() { return *flows_; }
   SlotCommands& slotCommands() { return *slotCommands_; }
+  SoundCompare& compare() { return *compare_; }
   UndoCommands& undoCommands() { return *undo_; }
 
   // ILibraryHost.
@@ -171,6 +173,7 @@ class CVKREditorDlg : public QDialog,
   friend class InputFilter;
   friend class LibraryFlows;
   friend class SlotCommands;
+  friend class SoundCompare;
   friend class UndoCommands;
 
   void buildWindow();
@@ -181,9 +184,12 @@ class CVKREditorDlg : public QDialog,
   void connectControls();
   void scrollList(int top);
   void scrollListBy(int rows);
-  // Runs a command inside the barrier; afterwards File > Save follows the library, and a
-  // whole-patch send that failed during the command is reported.
-  void runCommand(const std::function<void()>& command);
+  // Runs a command inside the barrier, comparing ended first unless `keepsCompare`; afterwards
+  // File > Save follows the library, and a whole-patch send that failed during the command is
+  // reported.
+  void runCommand(const std::function<void()>& command, bool keepsCompare = false);
+  // A change from the panel is refused while comparing (the panel shows the compared sound).
+  bool refusedWhileComparing();
   void throwHeldBackSendFailure();
   void setUpListMenu();
   // A message box owned by the window, with its title as caption.
@@ -238,6 +244,7 @@ class CVKREditorDlg : public QDialog,
   std::unique_ptr<DeviceEventHandler> deviceEvents_;
   std::unique_ptr<InputFilter> inputFilter_;
   std::unique_ptr<LibraryFlows> flows_;
+  std::unique_ptr<SoundCompare> compare_;
   QMenu* listMenu_ = nullptr;
   SlotCommands* slotCommands_ = nullptr;
   std::exception_ptr heldBackSend_;  // a whole-patch send that failed during a command

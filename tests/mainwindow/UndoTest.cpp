@@ -14,6 +14,8 @@
 #include "mainwindow/MainWindowHarness.h"
 #include "mainwindow/MenuRules.h"
 #include "mainwindow/PanelControls.h"
+#include "mainwindow/SoundCompare.h"
+#include "mainwindow/UndoCommands.h"
 #include "mainwindow/VKRPatchImpDlg.h"
 #include "mainwindow/VKRSaveToLibraryDlg.h"
 #include "patch/Library.h"
@@ -116,6 +118,24 @@ TEST(UndoSound, TurnsOfAKnobOnTheAmplifierJoinUntilAPauseAndUndoTurnsItBack) {
   EXPECT_EQ(undone()[patch::kGain], original[patch::kGain]);
   EXPECT_EQ(undone(), original) << "60 and 61 were one step";
   EXPECT_EQ(dlg.controls().dial(1113)->GetValue(), original[patch::kBass]);
+}
+
+TEST(UndoSound, ComparingIsNoStepAndUndoEndsItFirst) {
+  MainWindowHarness h;
+  CVKREditorDlg& dlg = h.openConnected();
+  const PatchData original = DeviceLink::instance().mirror();
+  dlg.OnControlChanged(kGainDial, original[patch::kGain] == 50 ? 60 : 50);
+  const std::size_t steps = dlg.undoCommands().history().size();
+  command(dlg, MainMenu::Compare);
+  command(dlg, MainMenu::Compare);
+  EXPECT_EQ(dlg.undoCommands().history().size(), steps) << "comparing on and off";
+
+  command(dlg, MainMenu::Compare);
+  command(dlg, MainMenu::Undo);
+  h.service->flush();
+  EXPECT_FALSE(dlg.compare().active());
+  EXPECT_EQ(DeviceLink::instance().mirror(), original) << "the knob was taken back";
+  EXPECT_EQ(h.sim->patch(), original);
 }
 
 TEST(UndoSound, KeysWalkTheHistoryExceptInATextFieldWhereUndoStaysTheFields) {
