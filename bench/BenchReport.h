@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
+#include <fstream>
+#include <string>
 #include <string_view>
 #include <vector>
 
@@ -12,6 +14,16 @@ inline void report(std::string_view name, double value, std::string_view unit, d
   std::printf("%.*s: %.3f %.*s (target < %g %.*s)\n", int(name.size()), name.data(), value,
               int(unit.size()), unit.data(), limit, int(unit.size()), unit.data());
   std::fflush(stdout);
+}
+
+// The machine's load while a benchmark ran, for its report: "load average 1.52 1.20 0.98".
+inline std::string loadAverage() {
+  std::ifstream in("/proc/loadavg");
+  double one = 0, five = 0, fifteen = 0;
+  if (!(in >> one >> five >> fifteen)) return "load average unknown";
+  char text[64];
+  std::snprintf(text, sizeof text, "load average %.2f %.2f %.2f", one, five, fifteen);
+  return text;
 }
 
 // Runs `f` `samples` times (after a warm-up) and returns the per-call times in nanoseconds, sorted.
@@ -35,6 +47,8 @@ inline double percentile(const std::vector<double>& sorted, double p) {
   const auto i = static_cast<std::size_t>(p / 100.0 * double(sorted.size() - 1));
   return sorted[i];
 }
-inline double median(const std::vector<double>& sorted) { return percentile(sorted, 50); }
+inline double median(const std::vector<double>& sorted) {
+  return percentile(sorted, 50);
+}
 
 }  // namespace orv::bench

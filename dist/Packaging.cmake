@@ -5,13 +5,15 @@ set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGE_NAME orv-editor)
 set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
 set(CPACK_PACKAGE_VENDOR TAVOLIN)
-set(CPACK_PACKAGE_CONTACT "ORV Editor maintainers <orv-editor@localhost>")
+set(CPACK_PACKAGE_CONTACT "ORV Editor maintainers <maintainers@orv-editor.example.org>")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "sound editor and patch librarian for ORV amplifiers")
+# (Lines of the long description stay within 80 columns, as Debian's tools ask.)
 set(CPACK_PACKAGE_DESCRIPTION
-    "ORV Editor edits the sound of a small ORV guitar amplifier connected by USB (MIDI System\n"
-    "Exclusive over ALSA or JACK) and keeps a library of its patches. The package also holds\n"
-    "orv-cli, for libraries, patches and SysEx on the command line, and orv-ampsim, an amplifier\n"
-    "simulator on the MIDI service.")
+    "ORV Editor edits the sound of a small ORV guitar amplifier connected by USB\n"
+    "(MIDI System Exclusive over ALSA or JACK) and keeps a library of its\n"
+    "patches. The package also holds orv-cli, for libraries, patches and SysEx\n"
+    "on the command line, and orv-ampsim, an amplifier simulator on the MIDI\n"
+    "service.")
 string(REPLACE ";" "" CPACK_PACKAGE_DESCRIPTION "${CPACK_PACKAGE_DESCRIPTION}")
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_STRIP_FILES ON)

@@ -15,4 +15,12 @@ if(TARGET orv_help AND TARGET orv_man AND TARGET orv_test_qtmain)
   add_dependencies(test_desktop orv_help orv_man)
   gtest_discover_tests(test_desktop DISCOVERY_TIMEOUT 60
     PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen" FIXTURES_REQUIRED orv_stage TIMEOUT 120)
+
+  # The Debian package as CPack makes it: its documents and icon (slow: it installs and strips
+  # the whole build).
+  add_test(NAME desktop_package_contents
+           COMMAND ${CMAKE_COMMAND} -DBUILD_DIR=${CMAKE_BINARY_DIR}
+                   -DWORK=${CMAKE_BINARY_DIR}/package-test
+                   -P ${CMAKE_CURRENT_SOURCE_DIR}/desktop/PackageContents.cmake)
+  set_tests_properties(desktop_package_contents PROPERTIES TIMEOUT 600)
 endif()

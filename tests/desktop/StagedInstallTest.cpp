@@ -8,6 +8,7 @@
 #include <QMimeDatabase>
 #include <QProcess>
 #include <QTemporaryDir>
+#include <algorithm>
 
 namespace {
 
@@ -43,9 +44,8 @@ TEST(StagedInstall, LaysOutProgramsDocumentsAndDesktopFiles) {
   for (const char* file :
        {"bin/orv-editor", "bin/orv-cli", "bin/orv-ampsim", "share/orv-editor/ORV_Editor_en.pdf",
         "share/orv-editor/ORV_Editor_jp.pdf", "share/orv-editor/presets/Starter.ZBL",
-        "share/mime/packages/orv-editor.xml",
-        "share/man/man1/orv-editor.1.gz", "share/man/man1/orv-cli.1.gz",
-        "share/man/man1/orv-ampsim.1.gz"})
+        "share/mime/packages/orv-editor.xml", "share/man/man1/orv-editor.1.gz",
+        "share/man/man1/orv-cli.1.gz", "share/man/man1/orv-ampsim.1.gz"})
     EXPECT_TRUE(QFile::exists(staged(file))) << file;
   EXPECT_TRUE(QFileInfo(staged("bin/orv-editor")).isExecutable());
   EXPECT_TRUE(QFile::exists(staged("share/applications/" + kAppId + ".desktop")));
@@ -114,18 +114,51 @@ TEST(StagedInstall, HelpDocumentsHavePagesAndTheirHeadings) {
   }
 }
 
-TEST(StagedInstall, ManualPagesDescribeTheirOptions) {
-  const ToolRun cli =
-      run("man", {"-E", "ascii", "-l", "-P", "cat", staged("share/man/man1/orv-cli.1.gz")});
-  EXPECT_EQ(cli.status, 0);
-  EXPECT_TRUE(cli.output.contains("from-json")) << cli.output.toStdString();
-  EXPECT_TRUE(cli.output.contains("--midi-api")) << cli.output.toStdString();
-  const ToolRun editor =
-      run("man", {"-E", "ascii", "-l", "-P", "cat", staged("share/man/man1/orv-editor.1.gz")});
-  EXPECT_TRUE(editor.output.contains("--simulate")) << editor.output.toStdString();
-  const ToolRun sim =
-      run("man", {"-E", "ascii", "-l", "-P", "cat", staged("share/man/man1/orv-ampsim.1.gz")});
-  EXPECT_TRUE(sim.output.contains("--model")) << sim.output.toStdString();
+// A manual page as man shows it, with what man and groff warned about it.
+ToolRun manPage(const QString& program) {
+  const QString page = staged("share/man/man1/" + program + ".1.gz");
+  const ToolRun warnings =
+      run("sh", {"-c", "man --warnings -E UTF-8 -l \"$0\" 2>&1 >/dev/null", page});
+  EXPECT_EQ(warnings.output, QString()) << program.toStdString();
+  return run("man", {"-E", "ascii", "-l", "-P", "cat", page});
+}
+
+// The headings in the order given, each on a line of its own.
+void expectSections(const QString& page, const QStringList& sections) {
+  qsizetype at = 0;
+  for (const QString& section : sections) {
+    const qsizetype found = page.indexOf("\n" + section + "\n", at);
+    EXPECT_GE(found, 0) << section.toStdString() << " missing or out of order in\n"
+                        << page.toStdString();
+    at = std::max(at, found);
+  }
+}
+
+TEST(StagedInstall, ManualPagesHaveTheirSectionsOptionsAndCommands) {
+  const ToolRun editor = manPage("orv-editor");
+  EXPECT_EQ(editor.status, 0);
+  expectSections(editor.output, {"NAME", "SYNOPSIS", "DESCRIPTION", "OPTIONS", "EXIT STATUS",
+                                 "FILES", "EXAMPLES", "SEE ALSO"});
+  for (const char* text :
+       {"--simulate", "ORV Editor.ini.bak", "share/orv-editor/presets/Starter.ZBL",
+        "ORV_Editor_jp.pdf", "orv-cli(1)"})
+    EXPECT_TRUE(editor.output.contains(text)) << text;
+
+  // Each way to call orv-cli, and each way to call one command, on a line of its own.
+  const ToolRun cli = manPage("orv-cli");
+  expectSections(cli.output, {"NAME", "SYNOPSIS", "DESCRIPTION", "OPTIONS", "COMMANDS",
+                              "EXIT STATUS", "EXAMPLES", "SEE ALSO"});
+  for (const char* line :
+       {"\n       orv-cli COMMAND ARGUMENTS...\n       orv-cli COMMAND --help\n",
+        "\n       show LIB.ZBL SLOT\n       show PATCH.ZBP\n", "\n       sysex decode HEX...\n",
+        "\n       --midi-api alsa|jack|any\n", "\n       from-json [--force] IN.json OUT\n"})
+    EXPECT_TRUE(cli.output.contains(line)) << line << " in\n" << cli.output.toStdString();
+
+  const ToolRun sim = manPage("orv-ampsim");
+  expectSections(sim.output, {"NAME", "SYNOPSIS", "DESCRIPTION", "OPTIONS", "COMMANDS",
+                              "EXIT STATUS", "EXAMPLES", "SEE ALSO"});
+  for (const char* line : {"\n       --model 0..4\n", "\n       knob ID VALUE\n", "\n       help "})
+    EXPECT_TRUE(sim.output.contains(line)) << line << " in\n" << sim.output.toStdString();
 }
 
 }  // namespace

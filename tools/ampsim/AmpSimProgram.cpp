@@ -46,7 +46,8 @@ const char* const kStdinCommands =
     "  vanish | back   leave the device list, come back\n"
     "  get OFFSET      print a byte of the current patch\n"
     "  settings        print the device settings (stereo, lamp, volume)\n"
-    "  quit            end (so does end of input, SIGINT or SIGTERM)\n";
+    "  help            print this text\n"
+    "  quit | exit     end (so does end of input, SIGINT or SIGTERM)\n";
 
 // A value the option refuses: the message is the whole error text.
 [[noreturn]] void refuse(const std::string& message) {

@@ -14,6 +14,8 @@ namespace {
 const QColor kTolexLight(52, 52, 56), kTolexDark(18, 18, 20);
 const QColor kMetalLight(222, 224, 228), kMetalDark(150, 152, 158);
 const QColor kAccent(236, 170, 40), kLamp(90, 255, 120), kInk(22, 22, 24);
+// The smallest letters an icon carries, in pixels of the font size.
+constexpr double kMinLetterPixels = 8;
 
 // The amplifier head inside `box` (its width is about 1.4 times its height).
 void paintHead(QPainter& p, const QRectF& box) {
@@ -39,9 +41,12 @@ void paintHead(QPainter& p, const QRectF& box) {
   p.setPen(Qt::NoPen);
   p.setBrush(metal);
   p.drawRoundedRect(panel, 0.02 * u, 0.02 * u);
-  const double r = panel.height() * 0.26;
-  for (int i = 0; i < 4; ++i) {
-    const QPointF c(panel.left() + panel.width() * (0.14 + 0.19 * i), panel.center().y());
+  // Below about 24 pixels four knobs run together: two larger ones read as knobs.
+  const int knobs = u >= 24 ? 4 : 2;
+  const double r = panel.height() * (knobs == 4 ? 0.26 : 0.34);
+  for (int i = 0; i < knobs; ++i) {
+    const QPointF c(panel.left() + panel.width() * (knobs == 4 ? 0.14 + 0.19 * i : 0.2 + 0.34 * i),
+                    panel.center().y());
     p.setBrush(kInk);
     p.drawEllipse(c, r, r);
     if (u >= 40) {
@@ -67,7 +72,7 @@ void paintHead(QPainter& p, const QRectF& box) {
   }
   p.setBrush(kAccent);
   p.drawRect(QRectF(grille.left(), grille.top(), grille.width(), std::max(1.0, 0.03 * u)));
-  if (u >= 56) {
+  if (0.1 * u >= kMinLetterPixels) {
     const QRectF badge(grille.center().x() - 0.17 * u, grille.center().y() - 0.07 * u, 0.34 * u,
                        0.14 * u);
     p.setBrush(kTolexDark);
@@ -111,13 +116,18 @@ void paintDocument(QPainter& p, int size, bool library) {
     paintSheet(p, sheet, QColor(246, 246, 248));
   }
   const QRectF page = library ? sheet.translated(-0.08 * s, 0.04 * s) : sheet;
-  const double w = page.width() * 0.8;
-  paintHead(p, QRectF(page.center().x() - w / 2, page.top() + 0.36 * page.height(), w, w * 0.72));
-  if (size >= 32) {
+  // The extension is lettered only where its letters get enough pixels to be read; smaller
+  // icons give its place to a larger amplifier.
+  const double letters = 0.13 * s;
+  const bool captioned = letters >= kMinLetterPixels;
+  const double w = page.width() * (captioned ? 0.8 : 0.92);
+  const double top = captioned ? 0.36 : 0.3;
+  paintHead(p, QRectF(page.center().x() - w / 2, page.top() + top * page.height(), w, w * 0.72));
+  if (captioned) {
     const QRectF caption(page.left(), page.top() + 0.1 * page.height(), page.width() * 0.72,
                          0.22 * page.height());
     Lettering::print(p, caption, Qt::AlignCenter, library ? "ZBL" : "ZBP",
-                     Lettering::font(0.13 * s, true), kInk);
+                     Lettering::font(letters, true), kInk);
   }
 }
 
