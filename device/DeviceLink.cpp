@@ -153,6 +153,11 @@ void DeviceLink::setClockForTesting(std::function<Clock::time_point()> now) {
   impl_->clock = std::move(now);
 }
 
+DeviceLink::Clock::time_point DeviceLink::now() const {
+  std::lock_guard lock(impl_->stateMutex);
+  return impl_->clock();
+}
+
 // --- Listeners and events ----------------------------------------------------------------
 
 void DeviceLink::addListener(Listener callback, void* context) {
@@ -242,6 +247,14 @@ void DeviceLink::setEdited(bool edited) {
 PatchData DeviceLink::baseline() const {
   std::lock_guard lock(impl_->stateMutex);
   return impl_->baseline;
+}
+
+void DeviceLink::restore(const PatchData& sound, const PatchData& baseline, bool edited) {
+  std::lock_guard lock(impl_->stateMutex);
+  if (!impl_->connected && impl_->mirror != sound) impl_->unsent = true;
+  impl_->mirror = sound;
+  impl_->baseline = baseline;
+  impl_->edited = edited;
 }
 
 void DeviceLink::withMirror(const std::function<void(PatchData&)>& f) {

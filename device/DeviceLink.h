@@ -66,6 +66,9 @@ class DeviceLink {
   // The sound as it was last loaded (from the amplifier, a slot or a file) or stored: set by
   // setMirror(), by a dump that replaces the mirror, and whenever the edited flag is cleared.
   PatchData baseline() const;
+  // Undo and redo: the mirror, its baseline and the edited flag as they were at some moment, set
+  // in one step. A change made here while nothing is connected marks the mirror unsent.
+  void restore(const PatchData& sound, const PatchData& baseline, bool edited);
   // A change made here while nothing is connected marks the mirror unsent (below).
   void withMirror(const std::function<void(PatchData&)>& f);
   // The mirror takes `data` and the sound it held is returned, to be taken back later (a sound
@@ -109,6 +112,8 @@ class DeviceLink {
   void tick();
   // Tests: replace the steady clock and stop the tick thread so ticks are driven by hand.
   void setClockForTesting(std::function<Clock::time_point()> now);
+  // The link's clock: the steady clock, or the one a test gave it.
+  Clock::time_point now() const;
 
   DeviceLink(const DeviceLink&) = delete;
   DeviceLink& operator=(const DeviceLink&) = delete;

@@ -16,6 +16,7 @@
 #include "mainwindow/PanelRefresher.h"
 #include "mainwindow/SkinApplier.h"
 #include "mainwindow/SoundCompare.h"
+#include "mainwindow/UndoCommands.h"
 #include "mainwindow/VKREditorDlg.h"
 #include "settings/VKRPrefData.h"
 
@@ -146,6 +147,7 @@ void DeviceEventHandler::dumpReceived() {
   LibraryEntry record;
   record.data = link_.mirror();
   dlg_.refresher().ShowRecord(record);
+  dlg_.undoCommands().capture();
   emit dlg_.devicePatchShown();
 }
 
@@ -155,6 +157,8 @@ void DeviceEventHandler::parameterChanged(int id) {
   if (id < params::kFirstId || id > params::kLastId) return;
   dlg_.PatchTouched();
   dlg_.pushNameToEdit();
+  // Turns of one knob on the amplifier join as a drag of it on the panel does.
+  dlg_.undoCommands().capture(-id);
 }
 
 void DeviceEventHandler::settingReported(int value) {

@@ -3,6 +3,7 @@
 #include "device/DeviceLink.h"
 #include "device/PatchDifferences.h"
 #include "mainwindow/DifferencesDlg.h"
+#include "mainwindow/SoundCompare.h"
 #include "mainwindow/VKREditorDlg.h"
 #include "patch/Library.h"
 
@@ -11,19 +12,16 @@ namespace orv {
 void DifferencesCommand::run() {
   DeviceLink& link = DeviceLink::instance();
   const PatchData edited = link.mirror();
-  PatchData stored = link.baseline();
+  const StoredSound stored = SoundCompare::storedSound(dlg_.library());
   QString storedName = QStringLiteral("the sound as last loaded or stored");
-  const LibraryDocument& doc = dlg_.library();
-  if (const int slot = doc.currentSlot(); slot >= 0) {
-    stored = doc.library().slot(static_cast<std::size_t>(slot)).data;
+  if (stored.slot >= 0)
     storedName = QStringLiteral("slot %1 \"%2\"")
-                     .arg(slot + 1, 3, 10, QLatin1Char('0'))
-                     .arg(QString::fromLatin1(patchName(stored).c_str()));
-  }
+                     .arg(stored.slot + 1, 3, 10, QLatin1Char('0'))
+                     .arg(QString::fromLatin1(patchName(stored.data).c_str()));
   // Both sides are read with the model the panel shows, so the names of a slot kept for any
   // model match the panel's.
   const auto model = static_cast<uint8_t>(dlg_.modelCode());
-  DifferencesDlg box(storedName, patchDifferences({stored, model}, {edited, model}), &dlg_);
+  DifferencesDlg box(storedName, patchDifferences({stored.data, model}, {edited, model}), &dlg_);
   dlg_.messageBoxes().runModal(box);
 }
 

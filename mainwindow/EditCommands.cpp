@@ -41,12 +41,19 @@ QLineEdit* EditCommands::focusedField() const {
   return qobject_cast<QLineEdit*>(focus);
 }
 
+bool EditCommands::fieldFocused() const {
+  const QLineEdit* field = focusedField();
+  return field && field->isVisible();
+}
+
 bool EditCommands::enabled(int command) const {
   const QLineEdit* field = focusedField();
   if (!field || !field->isVisible()) return false;
   switch (command) {
     case MainMenu::Undo:
       return field->isUndoAvailable();
+    case MainMenu::Redo:
+      return field->isRedoAvailable();
     case MainMenu::Cut:
     case MainMenu::Copy:
       return field->hasSelectedText();
@@ -63,6 +70,9 @@ void EditCommands::run(int command) {
   switch (command) {
     case MainMenu::Undo:
       field->undo();
+      break;
+    case MainMenu::Redo:
+      field->redo();
       break;
     case MainMenu::Cut:
       field->cut();

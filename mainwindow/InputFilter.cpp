@@ -34,6 +34,8 @@ constexpr Accelerator kAccelerators[] = {
     {Qt::Key_X, Qt::ControlModifier, MainMenu::Cut},
     {Qt::Key_V, Qt::ControlModifier, MainMenu::Paste},
     {Qt::Key_Z, Qt::ControlModifier, MainMenu::Undo},
+    {Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier, MainMenu::Redo},
+    {Qt::Key_Y, Qt::ControlModifier, MainMenu::Redo},
     {Qt::Key_N, Qt::ControlModifier, MainMenu::New},
     {Qt::Key_O, Qt::ControlModifier, MainMenu::Open},
     {Qt::Key_S, Qt::ControlModifier, MainMenu::Save},

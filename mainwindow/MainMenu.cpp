@@ -23,6 +23,9 @@ MainMenu::MainMenu(QMenuBar* bar, const QSet<int>& handled, QObject* parent)
 
   QMenu* edit = bar->addMenu(QStringLiteral("Edit(&E)"));
   add(edit, Undo, QStringLiteral("Undo(&U)"), "Ctrl+Z");
+  QAction* redo = add(edit, Redo, QStringLiteral("Redo(&R)"), "Ctrl+Shift+Z");
+  redo->setShortcuts(
+      {QKeySequence(QStringLiteral("Ctrl+Shift+Z")), QKeySequence(QStringLiteral("Ctrl+Y"))});
   edit->addSeparator();
   add(edit, Cut, QStringLiteral("Cut(&T)"), "Ctrl+X");
   add(edit, Copy, QStringLiteral("Copy(&C)"), "Ctrl+C");
@@ -33,7 +36,7 @@ MainMenu::MainMenu(QMenuBar* bar, const QSet<int>& handled, QObject* parent)
   add(edit, Compare, QStringLiteral("Compare(&O)"), "Ctrl+K")->setCheckable(true);
   add(edit, ShowDifferences, QStringLiteral("Show &Differences..."), "Ctrl+D");
   edit->addSeparator();
-  add(edit, Preferences, QStringLiteral("P&references..."));
+  add(edit, Preferences, QStringLiteral("Pr&eferences..."));
 
   usbVolume_ = bar->addMenu(QStringLiteral("USB Volume(&U)"));
   for (int command = Volume5; command >= Volume1; --command) {

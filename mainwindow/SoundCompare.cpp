@@ -18,6 +18,7 @@
 #include "mainwindow/PanelRefresher.h"
 #include "mainwindow/PanelSurface.h"
 #include "mainwindow/VKREditorDlg.h"
+#include "patch/LibraryDocument.h"
 
 namespace orv {
 
@@ -49,11 +50,14 @@ void SoundCompare::showState() {
   dlg_.menu().action(MainMenu::Compare)->setChecked(active_);
 }
 
-PatchData SoundCompare::storedSound() {
-  const Library& library = dlg_.library().library();
-  const int slot = dlg_.library().currentSlot();
-  if (slot >= 0 && std::size_t(slot) < library.size()) return library.slot(std::size_t(slot)).data;
-  return DeviceLink::instance().baseline();
+StoredSound SoundCompare::storedSound(const LibraryDocument& doc) {
+  StoredSound stored{DeviceLink::instance().baseline()};
+  const Library& library = doc.library();
+  const int slot = doc.currentSlot();
+  if (slot >= 0 && std::size_t(slot) < library.size() &&
+      library.slot(std::size_t(slot)).data == stored.data)
+    stored.slot = slot;
+  return stored;
 }
 
 void SoundCompare::start() {
@@ -62,7 +66,7 @@ void SoundCompare::start() {
   dlg_.commitName();
   closeEntries();
   DeviceLink& link = DeviceLink::instance();
-  compared_ = storedSound();
+  compared_ = storedSound(dlg_.library()).data;
   edited_ = link.exchangeMirror(compared_);
   nameWasCentred_ = dlg_.painter().nameCentred();
   active_ = true;

@@ -6,11 +6,20 @@
 namespace orv {
 
 class CVKREditorDlg;
+class LibraryDocument;
+
+// The sound an edited one is measured against: as last loaded (from the amplifier, a slot or a
+// file) or stored. `slot` names the current slot when that slot still holds exactly this sound,
+// else -1. (The current slot alone is no guide: a cancelled or refused pick moves it too.)
+struct StoredSound {
+  PatchData data;
+  int slot = -1;
+};
 
 // Edit > Compare: the amplifier plays the stored sound while the edited one waits aside.
 //
-// The stored sound is the current slot's patch in the library, or without a current slot the
-// sound as last loaded (from the amplifier, a slot or a file) or stored. While comparing the
+// The stored sound is the sound as last loaded (from the amplifier, a slot or a file) or stored,
+// see StoredSound. While comparing the
 // panel shows it, the patch name reads "Compare: <name>" and the sound's controls are locked;
 // the library list, its scrolling and the menus stay usable. Nothing is stored, and the edited
 // flag stays the edited sound's, so every question sees that sound as if comparing had not
@@ -30,6 +39,7 @@ class SoundCompare {
   bool available() const;
   // Menu commands that run with comparing left on; any other ends it first.
   static bool keptBy(int command);
+  static StoredSound storedSound(const LibraryDocument& library);
 
   // The command: starts comparing, or ends it.
   void toggle();
@@ -50,7 +60,6 @@ class SoundCompare {
   void refuseChange();
 
  private:
-  PatchData storedSound();
   void start();
   // The edited sound, `edited`, becomes the link's mirror again; sent when `send`.
   void restore(const PatchData& edited, bool send);

@@ -27,14 +27,13 @@
 #include "device/ControlRanges.h"
 #include "device/DeviceLink.h"
 #include "device/MidiPort.h"
-#include "mainwindow/DeviceEventHandler.h"
-#include "mainwindow/EditCommands.h"
 #include "device/SyxFile.h"
+#include "mainwindow/DeviceEventHandler.h"
+#include "mainwindow/DifferencesCommand.h"
+#include "mainwindow/EditCommands.h"
 #include "mainwindow/FileDialogs.h"
-#include "mainwindow/LibraryExchange.h"
-#include "mainwindow/SlotCommands.h"
-#include "mainwindow/StarterLibrary.h"
 #include "mainwindow/InputFilter.h"
+#include "mainwindow/LibraryExchange.h"
 #include "mainwindow/LibraryFlows.h"
 #include "mainwindow/LocalFileName.h"
 #include "mainwindow/MainMenu.h"
@@ -46,11 +45,13 @@
 #include "mainwindow/PanelPainter.h"
 #include "mainwindow/PanelRefresher.h"
 #include "mainwindow/PanelSurface.h"
-#include "mainwindow/DifferencesCommand.h"
 #include "mainwindow/PreferencesCommand.h"
 #include "mainwindow/SkinApplier.h"
 #include "mainwindow/SkinImages.h"
+#include "mainwindow/SlotCommands.h"
 #include "mainwindow/SoundCompare.h"
+#include "mainwindow/StarterLibrary.h"
+#include "mainwindow/UndoCommands.h"
 #include "patch/GenericException.h"
 #include "patch/LibraryFile.h"
 #include "patch/StringTable.h"
@@ -71,12 +72,30 @@ fs::path toPath(const QString& path) {
 
 // The commands this window carries out; the others stay grayed.
 const QSet<int> kHandledCommands = {
-    MainMenu::New,           MainMenu::Open,        MainMenu::Save,    MainMenu::SaveAs,
-    MainMenu::SaveToLibrary, MainMenu::Import,      MainMenu::Export,  MainMenu::Quit,
-    MainMenu::Help,          MainMenu::About,       MainMenu::Volume1, MainMenu::Volume1 + 1,
-    MainMenu::Volume1 + 2,   MainMenu::Volume1 + 3, MainMenu::Volume5, MainMenu::Undo,
-    MainMenu::Cut,           MainMenu::Copy,        MainMenu::Paste,   MainMenu::Preferences,
-    MainMenu::Find,          MainMenu::Compare,     MainMenu::ShowDifferences,
+    MainMenu::New,
+    MainMenu::Open,
+    MainMenu::Save,
+    MainMenu::SaveAs,
+    MainMenu::SaveToLibrary,
+    MainMenu::Import,
+    MainMenu::Export,
+    MainMenu::Quit,
+    MainMenu::Help,
+    MainMenu::About,
+    MainMenu::Volume1,
+    MainMenu::Volume1 + 1,
+    MainMenu::Volume1 + 2,
+    MainMenu::Volume1 + 3,
+    MainMenu::Volume5,
+    MainMenu::Undo,
+    MainMenu::Cut,
+    MainMenu::Copy,
+    MainMenu::Paste,
+    MainMenu::Preferences,
+    MainMenu::Find,
+    MainMenu::Compare,
+    MainMenu::ShowDifferences,
+    MainMenu::Redo,
 };
 
 // The list's context menu item "Clear".
@@ -133,9 +152,28 @@ void CVKREditorDlg::buildWindow() {
 void CVKREditorDlg::setUpMenuRules() {
   menuRules_ = new MenuRules(*menuBar_, *menu_, this);
   editCommands_ = std::make_unique<EditCommands>(*this);
-  for (int command : {MainMenu::Undo, MainMenu::Cut, MainMenu::Copy, MainMenu::Paste})
+  undo_ = std::make_unique<UndoCommands>(*this);
+  for (int command : {MainMenu::Cut, MainMenu::Copy, MainMenu::Paste})
     menuRules_->set(command, [this, command] { return editCommands_->enabled(command); });
   menuRules_->set(MainMenu::Compare, [this] { return compare_ && compare_->available(); });
+  // In a text field Undo and Redo are the field's; elsewhere they walk the edit history.
+  menuRules_->set(MainMenu::Undo, [this] {
+    return editCommands_->fieldFocused() ? editCommands_->enabled(MainMenu::Undo)
+                                         : undo_->canUndo();
+  });
+  menuRules_->set(MainMenu::Redo, [this] {
+    return editCommands_->fieldFocused() ? editCommands_->enabled(MainMenu::Redo)
+                                         : undo_->canRedo();
+  });
+}
+
+void CVKREditorDlg::undoOrRedo(int command) {
+  if (editCommands_->fieldFocused())
+    editCommands_->run(command);
+  else if (command == MainMenu::Undo)
+    undo_->undo();
+  else
+    undo_->redo();
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -187,6 +225,7 @@ void CVKREditorDlg::OnInitDialog() {
   if (!commandLineFile_.isEmpty()) runCommand([&] { OpenFile(commandLineFile_); });
   if (closed_) return;
   enableSaveToLibrary();
+  undo_->reset();  // the history begins with what the set-up has made
   ready_ = true;
   whenFree();
 }
@@ -303,7 +342,9 @@ void CVKREditorDlg::OnControlChanged(int controlId, int value) {
       return;
     }
     if (refusedWhileComparing()) return;
-    applyRoute(router_->control(controlId, value, sections_));
+    // The gestures of a knob (a drag, a wheel burst, arrow keys) join into one edit step.
+    applyRoute(router_->control(controlId, value, sections_),
+               controls_->dial(controlId) ? controlId : 0);
   });
 }
 
@@ -318,7 +359,7 @@ bool CVKREditorDlg::refusedWhileComparing() {
   return true;
 }
 
-void CVKREditorDlg::applyRoute(const RouteResult& route) {
+void CVKREditorDlg::applyRoute(const RouteResult& route, int control) {
   if (!route.handled) return;
   if (route.dial || route.edit) refresher_->ShowValue(route.dial, route.edit, route.shownValue);
   if (route.ampType) refresher_->ShowAmpType(route.shownValue);
@@ -329,6 +370,7 @@ void CVKREditorDlg::applyRoute(const RouteResult& route) {
   if (route.redrawPullDown)
     if (QWidget* p = controls_->widget(route.redrawPullDown)) p->update();
   if (route.patchTouched) PatchTouched();
+  undo_->capture(control);
   route.throwIfFailed();
 }
 
@@ -413,6 +455,7 @@ void CVKREditorDlg::commitName() {
   const QByteArray bytes = patchName_.toLatin1();  // patch names are Latin-1 bytes
   router_->writer().setName(std::string_view(bytes.constData(), size_t(bytes.size())));
   redrawName();
+  undo_->capture();
 }
 
 void CVKREditorDlg::nameChanged() {
@@ -463,6 +506,9 @@ void CVKREditorDlg::onCommand(int command) {
       emit aboutRequested();
       break;
     case MainMenu::Undo:
+    case MainMenu::Redo:
+      undoOrRedo(command);
+      break;
     case MainMenu::Cut:
     case MainMenu::Copy:
     case MainMenu::Paste:
@@ -485,8 +531,8 @@ void CVKREditorDlg::onCommand(int command) {
 // The File menu's library commands and the list's "Clear"; false for any other command.
 bool CVKREditorDlg::onLibraryCommand(int command) {
   const std::map<int, std::function<void()>> commands = {
-      {MainMenu::New, [this] { library_.commandNew(); }},
-      {MainMenu::Open, [this] { library_.commandOpen(); }},
+      {MainMenu::New, [this] { libraryReplaced(library_.commandNew()); }},
+      {MainMenu::Open, [this] { libraryReplaced(library_.commandOpen()); }},
       {MainMenu::Save, [this] { library_.commandSave(); }},
       {MainMenu::SaveAs, [this] { library_.commandSaveAs(); }},
       {MainMenu::SaveToLibrary, [this] { flows_->SaveToLibrary(); }},
@@ -499,6 +545,11 @@ bool CVKREditorDlg::onLibraryCommand(int command) {
   if (found == commands.end()) return false;
   if (controls_) found->second();  // nothing to work on before the set-up
   return true;
+}
+
+// New and Open start the history over once past their question.
+void CVKREditorDlg::libraryReplaced(bool replaced) {
+  if (replaced) undo_->reset();
 }
 
 void CVKREditorDlg::onUsbVolume(int value) {
@@ -542,7 +593,7 @@ void CVKREditorDlg::OpenFile(const QString& path, std::optional<int> droppedOnRo
   }
   switch (fileKindOf(file)) {
     case FileKind::Library:
-      library_.openFile(file);
+      libraryReplaced(library_.openFile(file));
       break;
     case FileKind::Patch:
       flows_->OpenPatchFile(file, droppedOnRow);
@@ -823,9 +874,11 @@ void CVKREditorDlg::runCommand(const std::function<void()>& command, bool keepsC
       command();
     } catch (...) {
       heldBackSend_ = nullptr;  // the command's own failure is the one shown
+      undo_->capture(0, true);
       menu_->setEnabled(MainMenu::Save, library_.saveEnabled());
       throw;
     }
+    undo_->capture(0, true);
     menu_->setEnabled(MainMenu::Save, library_.saveEnabled());
     throwHeldBackSendFailure();
   });

@@ -39,6 +39,7 @@ class PanelSurface;
 class SkinApplier;
 class SlotCommands;
 class SoundCompare;
+class UndoCommands;
 class WindowMessage;
 
 // The editor's main window. It owns the library, the panel's controls and the patch name, and
@@ -127,6 +128,7 @@ class CVKREditorDlg : public QDialog,
   LibraryFlows& flows() { return *flows_; }
   SlotCommands& slotCommands() { return *slotCommands_; }
   SoundCompare& compare() { return *compare_; }
+  UndoCommands& undoCommands() { return *undo_; }
 
   // ILibraryHost.
   bool askYesNo(int stringId) override;
@@ -172,6 +174,7 @@ class CVKREditorDlg : public QDialog,
   friend class LibraryFlows;
   friend class SlotCommands;
   friend class SoundCompare;
+  friend class UndoCommands;
 
   void buildWindow();
   void setUpMenuRules();
@@ -197,9 +200,12 @@ class CVKREditorDlg : public QDialog,
   void runMenuCommand(int command);
   void onCommand(int command);
   bool onLibraryCommand(int command);
+  void libraryReplaced(bool replaced);
+  void undoOrRedo(int command);
   void onUsbVolume(int value);
   void onPullDownChanged(int kind, int item);
-  void applyRoute(const RouteResult& route);
+  // `control`: the gesture's control when its next gestures may join its edit step, else 0.
+  void applyRoute(const RouteResult& route, int control = 0);
   void enableSaveToLibrary();
   // Name edit: commit on leaving it, and every change of its text.
   void commitName();
@@ -229,6 +235,7 @@ class CVKREditorDlg : public QDialog,
   MainMenu* menu_ = nullptr;
   MenuRules* menuRules_ = nullptr;
   std::unique_ptr<EditCommands> editCommands_;
+  std::unique_ptr<UndoCommands> undo_;
   PanelSurface* surface_ = nullptr;
   std::unique_ptr<PanelControls> controls_;
   std::unique_ptr<PanelPainter> painter_;

@@ -48,6 +48,8 @@ class LibraryDocument {
 
   // Clear, Save to Library and importing a patch into a slot enable File > Save again.
   void enableSave() { saveEnabled_ = true; }
+  // Undo and Redo put File > Save's state back with the slots.
+  void setSaveEnabled(bool enabled) { saveEnabled_ = enabled; }
 
   // True when the library or the current patch holds changes that would be lost.
   bool hasPendingChanges() const;

@@ -120,6 +120,8 @@ TEST(Compare, ASlotPickOrQuitEndsComparingAndTheirQuestionsSeeTheEditedSound) {
   EXPECT_EQ(h.sim->patch(), s.edited);
 
   s.pressCompare();
+  h.service->flush();
+  EXPECT_EQ(h.sim->patch(), s.stored) << "the sound the edit came from, not the cancelled pick's";
   h.boxes.asked.clear();
   h.boxes.answers = {IMessageBoxes::No};
   EXPECT_FALSE(s.dlg.close());
