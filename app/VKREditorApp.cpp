@@ -10,6 +10,7 @@
 #include <cstdio>
 #include <iostream>
 #include <locale>
+#include <utility>
 
 #include "app/AboutDlg.h"
 #include "app/AppIcon.h"
@@ -17,13 +18,16 @@
 #include "app/HelpDocument.h"
 #include "app/SingleInstance.h"
 #include "app/UnattendedMessageBoxes.h"
+#include "controls/VKRListBox.h"
 #include "device/DeviceLink.h"
 #include "device/MidiPort.h"
 #include "device/VirtualMidiBackend.h"
 #include "device/VirtualMidiService.h"
 #include "device/rtmidi/RtMidiBackend.h"
 #include "mainwindow/ExceptionBarrier.h"
+#include "mainwindow/LibraryFlows.h"
 #include "mainwindow/MainMenu.h"
+#include "mainwindow/PanelControls.h"
 #include "mainwindow/QtMessageBoxes.h"
 #include "mainwindow/VKREditorDlg.h"
 #include "patch/StringTable.h"
@@ -46,6 +50,17 @@ void setUserLocale() {
   } catch (const std::runtime_error&) {
     // An unknown locale in the environment: the classic one stays.
   }
+}
+
+// Show Differences lists nothing for an untouched sound. For its picture, slot 21 (the starter
+// library's first sound of model family 1, the simulator's default) is loaded, then the amplifier's
+// Gain, Bass and Treble are turned.
+void editForPicture(CVKREditorDlg& dlg) {
+  constexpr int kSlot = 20;
+  if (CVKRListBox* list = dlg.controls().libraryList(); list && list->SetCurSel(kSlot))
+    dlg.flows().SelectSlot(kSlot);
+  constexpr std::pair<int, int> kTurns[] = {{1111, 90}, {1113, 35}, {1115, 70}};
+  for (const auto& [dial, value] : kTurns) dlg.OnControlChanged(dial, value);
 }
 
 }  // namespace
@@ -256,7 +271,8 @@ int CVKREditorApp::pictureDialog(CVKREditorDlg& dlg, const CommandLineOptions& o
                  qPrintable(options.screenshotDialog));
     return 1;
   }
-  unattended_->pictureNextDialog(options.screenshot);
+  unattended_->pictureNextDialog(options.screenshot);  // from now on "save first?" is answered No
+  if (options.screenshotDialog == QLatin1String("differences")) editForPicture(dlg);
   action->trigger();
   processEvents();
   if (unattended_->pictured()) return 0;
