@@ -82,8 +82,6 @@ void UndoCommands::take(const EditHistory::Step& step, bool undo) {
   DeviceLink& link = DeviceLink::instance();
   const PatchData from = link.mirror();
   link.restore(to.sound, to.baseline, to.edited);
-  // Back at the sound as last loaded or stored: nothing is left to lose.
-  if (link.mirror() == link.baseline()) link.setEdited(false);
 
   LibraryDocument& doc = dlg_.library();
   if (step.changesLibrary()) {
@@ -91,6 +89,10 @@ void UndoCommands::take(const EditHistory::Step& step, bool undo) {
     doc.setSaveEnabled(to.saveEnabled || doc.changed());
   }
   doc.setCurrentSlot(to.currentSlot);
+  // Back at the sound as last loaded or stored, and its slot holds it: nothing is left to lose.
+  // (A sound that came from the amplifier or a file is in no slot: it keeps its question.)
+  if (link.mirror() == link.baseline() && SoundCompare::storedSound(doc).slot >= 0)
+    link.setEdited(false);
   dlg_.libraryShown();
   const SoundChanges changes = SoundChanges::between(from, to.sound);
   showSound(step.loads(), changes);

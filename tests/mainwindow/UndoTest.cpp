@@ -26,7 +26,7 @@ namespace {
 
 using test::MainWindowHarness;
 
-constexpr int kGainDial = 1111, kEffectDial = 1173, kEffectSwitch = 1020;
+constexpr int kGainDial = 1111, kBassDial = 1113, kEffectDial = 1173, kEffectSwitch = 1020;
 
 void command(CVKREditorDlg& dlg, int id, int times = 1) {
   for (int i = 0; i < times; ++i) dlg.menu().action(id)->trigger();
@@ -50,6 +50,7 @@ TEST(UndoSound, FiveEditsUndonePutTheAmplifierBackByteForByteAndRedoAppliesThemA
   CVKREditorDlg& dlg = h.openConnected();
   const PatchData original = h.sim->patch();
   ASSERT_EQ(DeviceLink::instance().mirror(), original);
+  ASSERT_TRUE(DeviceLink::instance().edited()) << "the amplifier's own sound is in no slot";
 
   // Two knobs (the third effect knob, which Tremolo does not have), a new effect type, the effect
   // switch, a new name.
@@ -79,7 +80,8 @@ TEST(UndoSound, FiveEditsUndonePutTheAmplifierBackByteForByteAndRedoAppliesThemA
     EXPECT_TRUE(AmpSimulator::isParameterChange(m)) << "value by value, no whole patch";
   EXPECT_EQ(dlg.controls().dial(kGainDial)->GetValue(), original[patch::kGain]);
   EXPECT_EQ(dlg.patchName(), QString::fromLatin1(patchName(original).c_str()));
-  EXPECT_FALSE(DeviceLink::instance().edited()) << "back at the sound as loaded";
+  EXPECT_TRUE(DeviceLink::instance().edited())
+      << "the amplifier's sound, in no slot, keeps the question a pick asks before replacing it";
 
   for (int i = 1; i <= 5; ++i) {
     command(dlg, MainMenu::Redo);
@@ -91,6 +93,29 @@ TEST(UndoSound, FiveEditsUndonePutTheAmplifierBackByteForByteAndRedoAppliesThemA
   EXPECT_EQ(dlg.controls().dial(kGainDial)->GetValue(), 93);
   EXPECT_TRUE(DeviceLink::instance().edited());
   EXPECT_FALSE(dlg.menuRules().update(MainMenu::Redo));
+}
+
+TEST(UndoSound, UndoingBackToTheSoundOfItsSlotLeavesNothingToAskAbout) {
+  MainWindowHarness h;
+  CVKREditorDlg& dlg = h.openShown(/*connected=*/true);
+  dlg.library().library().slot(3).data = namedEntry("Slot").data;
+  dlg.libraryShown();
+  h.boxes.answers = {IMessageBoxes::No};  // the amplifier's sound is dropped
+  CVKRListBox* list = dlg.controls().libraryList();
+  QTest::mouseClick(list, Qt::LeftButton, {}, list->ItemRect(3).center());
+  ASSERT_FALSE(DeviceLink::instance().edited());
+  // Two knobs turned away and back: edited, yet the sound is the slot's again.
+  const PatchData slot = DeviceLink::instance().mirror();
+  dlg.OnControlChanged(kGainDial, slot[patch::kGain] == 93 ? 94 : 93);
+  dlg.OnControlChanged(kBassDial, slot[patch::kBass] == 93 ? 94 : 93);
+  dlg.OnControlChanged(kGainDial, slot[patch::kGain]);
+  dlg.OnControlChanged(kBassDial, slot[patch::kBass]);
+  ASSERT_EQ(DeviceLink::instance().mirror(), slot);
+  ASSERT_TRUE(DeviceLink::instance().edited());
+  command(dlg, MainMenu::Undo);
+  EXPECT_TRUE(DeviceLink::instance().edited());
+  command(dlg, MainMenu::Redo);
+  EXPECT_FALSE(DeviceLink::instance().edited()) << "redone to a sound its slot holds";
 }
 
 TEST(UndoSound, TurnsOfAKnobOnTheAmplifierJoinUntilAPauseAndUndoTurnsItBack) {
