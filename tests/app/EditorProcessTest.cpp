@@ -30,6 +30,22 @@ bool waitFor(F done) {
 }
 
 // A user's environment in a temporary folder: configuration and runtime folders of its own.
+// The running editor, played by this process: it takes the files handed over to it.
+struct RunningEditor {
+  explicit RunningEditor(const QString& runtimeDir)
+      : instance(runtimeDir, SingleInstance::defaultKey()) {}
+  bool listen() {
+    if (instance.acquire() != SingleInstance::Role::Primary) return false;
+    instance.setReceiver([this](const QString& p) {
+      received << p;
+      return true;
+    });
+    return true;
+  }
+  SingleInstance instance;
+  QStringList received;
+};
+
 class EditorProcessTest : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -144,14 +160,9 @@ TEST_F(EditorProcessTest, ScreenshotShowsTheSimulatorsPatchAndLeavesTheSettingsA
 }
 
 TEST_F(EditorProcessTest, ASecondStartHandsItsFileToTheRunningEditorAndEnds) {
-  // The running editor is played by this process.
-  SingleInstance running(runtimeDir(), SingleInstance::defaultKey());
-  ASSERT_EQ(running.acquire(), SingleInstance::Role::Primary);
-  QStringList received;
-  running.setReceiver([&](const QString& p) {
-    received << p;
-    return true;
-  });
+  RunningEditor running(runtimeDir());
+  ASSERT_TRUE(running.listen());
+  const QStringList& received = running.received;
 
   const QString file = QDir(home.path()).filePath(QString::fromUtf8("Bänke ライブラリ.ZBL"));
   auto second = start({file});
@@ -161,13 +172,9 @@ TEST_F(EditorProcessTest, ASecondStartHandsItsFileToTheRunningEditorAndEnds) {
 }
 
 TEST_F(EditorProcessTest, AFileNameThatIsNotUtf8KeepsItsBytes) {
-  SingleInstance running(runtimeDir(), SingleInstance::defaultKey());
-  ASSERT_EQ(running.acquire(), SingleInstance::Role::Primary);
-  QStringList received;
-  running.setReceiver([&](const QString& p) {
-    received << p;
-    return true;
-  });
+  RunningEditor running(runtimeDir());
+  ASSERT_TRUE(running.listen());
+  const QStringList& received = running.received;
   // A Latin-1 name, as an old archive unpacks it: no valid UTF-8. Only a shell passes such bytes.
   program = "/bin/sh";
   auto second = start({"-c", "exec \"$0\" \"$(printf '/lib/Caf\\351 \\377.ZBL')\"", editorPath()});
@@ -178,13 +185,9 @@ TEST_F(EditorProcessTest, AFileNameThatIsNotUtf8KeepsItsBytes) {
 }
 
 TEST_F(EditorProcessTest, ARelativePathIsHandedOverAsAnAbsoluteOne) {
-  SingleInstance running(runtimeDir(), SingleInstance::defaultKey());
-  ASSERT_EQ(running.acquire(), SingleInstance::Role::Primary);
-  QStringList received;
-  running.setReceiver([&](const QString& p) {
-    received << p;
-    return true;
-  });
+  RunningEditor running(runtimeDir());
+  ASSERT_TRUE(running.listen());
+  const QStringList& received = running.received;
 
   QDir(home.path()).mkpath("work");
   workingDirectory = QDir(home.path()).filePath("work");

@@ -23,6 +23,11 @@ void addArgument(CLI::App& app, const std::string& name, std::string& value,
 void addForceOption(CLI::App& app, bool& force);
 // Refuses (CliError) to replace an existing file unless `force` is set.
 void refuseToReplace(const std::filesystem::path& path, bool force);
+// The arguments of a command that reads one file and writes another (with --force).
+struct InOutArgs {
+  std::string in, out;
+  bool force = false;
+};
 
 // Why a file cannot be opened for reading; nothing when it can.
 std::error_code readFailure(const std::filesystem::path& path);

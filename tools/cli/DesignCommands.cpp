@@ -23,13 +23,8 @@ int fromDesign(const std::string& in, const std::string& out, bool force) {
   return 0;
 }
 
-struct DesignArgs {
-  std::string in, out;
-  bool force = false;
-};
-
 Runner declareFromDesign(CLI::App& app) {
-  auto a = std::make_shared<DesignArgs>();
+  auto a = std::make_shared<InOutArgs>();
   addForceOption(app, a->force);
   addArgument(app, "IN.json", a->in, "the library design: patches by type names and knob captions");
   addArgument(app, "OUT.ZBL", a->out, "the library file to write");

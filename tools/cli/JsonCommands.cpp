@@ -64,19 +64,14 @@ int fromJson(const std::string& in, const std::string& out, bool force) {
   return 0;
 }
 
-struct JsonArgs {
-  std::string in, out;
-  bool force = false;
-};
-
 Runner declareToJson(CLI::App& app) {
-  auto a = std::make_shared<JsonArgs>();
+  auto a = std::make_shared<InOutArgs>();
   addArgument(app, "FILE", a->in, "the library or patch file");
   return [a](Io& io) { return toJson(a->in, io); };
 }
 
 Runner declareFromJson(CLI::App& app) {
-  auto a = std::make_shared<JsonArgs>();
+  auto a = std::make_shared<InOutArgs>();
   addForceOption(app, a->force);
   addArgument(app, "IN.json", a->in, "the JSON document");
   addArgument(app, "OUT", a->out, "the library or patch file to write");
