@@ -5,7 +5,6 @@
 #include "mainwindow/DifferencesDlg.h"
 #include "mainwindow/SoundCompare.h"
 #include "mainwindow/VKREditorDlg.h"
-#include "patch/Library.h"
 
 namespace orv {
 
